@@ -1,10 +1,34 @@
 #include "toolkit/application.h"
 
+#include <QEvent>
+#include <QMetaObject>
+
+#include <cstdio>
+#include <exception>
+#include <new>
+
 #include "toolkit/message_box.h"
 
 namespace kelvora {
+namespace {
 
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+constexpr const char* kUnknownErrorText = "An unexpected error occurred";
+
+bool IsPaintEvent(const QEvent* event) {
+  const QEvent::Type type = event->type();
+  return type == QEvent::Paint || type == QEvent::UpdateRequest || type == QEvent::UpdateLater;
+}
+
+// The last resort when even the error box fails: the message must not be
+// lost and the exception must not reach Qt.
+void ReportToConsole(const std::string& caption, const std::string& text) noexcept {
+  std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+}
+
+}  // namespace
+
+TApplication::TApplication(int& argc, char** argv)
+    : QApplication(argc, argv), title_(applicationName().toStdString()) {}
 
 TApplication* TApplication::Instance() {
   return dynamic_cast<TApplication*>(QCoreApplication::instance());
@@ -17,19 +41,61 @@ void TApplication::SetTitle(const std::string& title) {
 
 int TApplication::Run() { return exec(); }
 
-void TApplication::HandleException(const std::exception& error) {
-  ShowErrorBox(title_, ErrorBoxText(error.what()));
+void TApplication::HandleCurrentException(bool defer) noexcept {
+  std::string text;
+  try {
+    text = ErrorBoxText(CurrentExceptionMessage());
+  } catch (...) {
+    ReportToConsole(title_, "Out of memory");
+    return;
+  }
+  try {
+    if (!defer) {
+      ShowErrorBox(title_, text);
+      return;
+    }
+    QMetaObject::invokeMethod(
+        this, [this, text] { ShowErrorBox(title_, text); }, Qt::QueuedConnection);
+  } catch (...) {
+    ReportToConsole(title_, text);
+  }
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
-  } catch (const std::exception& error) {
-    HandleException(error);
   } catch (...) {
-    HandleException(std::runtime_error("Unexpected error"));
+    HandleCurrentException(IsPaintEvent(event));
   }
   return true;
+}
+
+void RunGuarded(const std::function<void()>& body, bool in_paint) noexcept {
+  try {
+    body();
+  } catch (...) {
+    if (TApplication* application = TApplication::Instance()) {
+      application->HandleCurrentException(in_paint);
+      return;
+    }
+    try {
+      ReportToConsole("Error", CurrentExceptionMessage());
+    } catch (...) {
+    }
+  }
+}
+
+std::string CurrentExceptionMessage() {
+  try {
+    throw;
+  } catch (const std::bad_alloc&) {
+    return "Out of memory";
+  } catch (const std::exception& error) {
+    const char* message = error.what();
+    return (message && *message) ? message : kUnknownErrorText;
+  } catch (...) {
+    return kUnknownErrorText;
+  }
 }
 
 std::string ErrorBoxText(const std::string& message) {

@@ -53,7 +53,11 @@ class TIcon {
   TIcon(const TIcon&);
   TIcon& operator=(const TIcon&);
 
+  // 0 file, 1 document, 2 program, 3 folder, 4 open folder, 5-7 removable
+  // drives, 8 hard disk, 9-10 network drive, 11 optical drive, 12 memory
+  // drive, 13-14 network, 15 computer; any other index gives an empty icon.
   static TIcon System(int index);
+  // An existing file or folder, or a file type as ".txt" or "*.txt".
   static TIcon ForPath(const std::string& pathOrType);
 
   bool Empty() const;

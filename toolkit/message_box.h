@@ -5,12 +5,17 @@
 
 namespace kelvora {
 
-// The error box of the program. Tests put a sink in front of it so that the
-// message is captured instead of a modal box being shown.
+// The error box of the program: modal over the active window, with an error
+// icon and an OK button. While one box is open, a further error with the
+// same text is dropped and a different one waits until the open box is
+// closed, so an error that repeats (a timer, a repaint) cannot pile up boxes.
 void ShowErrorBox(const std::string& caption, const std::string& text);
 
+// Tests put a sink in front of the box so that the message is captured
+// instead of a modal box being shown.
 using TMessageSink = std::function<void(const std::string& caption, const std::string& text)>;
-// Replaces the real box until the returned guard ends.
+
+// Replaces the real box, or the sink before, until the guard ends.
 class TMessageSinkGuard {
  public:
   explicit TMessageSinkGuard(TMessageSink sink);

@@ -1,0 +1,255 @@
+// Saving a grid of a million date rows as CSV while its window is shown,
+// against python's csv module and a plain buffered write of the same bytes.
+//
+// FIXME: the grid control does not exist yet, so the figure writes through a
+// stand-in source over the grid's own cell store beside a shown window. Once
+// grid/cell_grid.h is there, the figure must fill a shown TCellGrid and time
+// its WriteCsvFile instead.
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QWidget>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "grid/cell_store.h"
+#include "grid/textio/csv_writer.h"
+#include "support/bench_support.h"
+#include "toolkit/application.h"
+
+namespace kelvora::bench {
+namespace {
+
+constexpr int kRows = 1'000'000;
+constexpr int kCols = 7;
+constexpr int kRepetitions = 3;
+
+// The seven fields of a date line, 1 to 4 bytes each: weekday, day, month,
+// year, hour, minute, second. The python anchor builds the same rows from
+// the same rules (see kPythonRows).
+std::array<std::string, kCols> DateRow(int i) {
+  static constexpr const char* kDays[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+  static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                            "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  return {kDays[i % 7],           std::to_string(i % 31 + 1),     kMonths[i % 12],
+          std::to_string(1990 + i % 35), std::to_string(i % 24), std::to_string(i * 7 % 60),
+          std::to_string(i * 13 % 60)};
+}
+
+constexpr const char* kPythonRows = R"(
+days = ['Mon', 'Tue', 'Wed', 'Thu', 'Fri', 'Sat', 'Sun']
+months = ['Jan', 'Feb', 'Mar', 'Apr', 'May', 'Jun', 'Jul', 'Aug', 'Sep', 'Oct', 'Nov', 'Dec']
+numbers = [str(n) for n in range(2100)]
+rows = [[days[i % 7], numbers[i % 31 + 1], months[i % 12], numbers[1990 + i % 35],
+         numbers[i % 24], numbers[i * 7 % 60], numbers[i * 13 % 60]] for i in range(1000000)]
+)";
+
+// Only the writing is timed, not python's start-up nor the building of rows,
+// so the anchor is as fast as python gets.
+constexpr const char* kPythonWrite = R"(
+import csv, sys, time
+best = float('inf')
+for _ in range(3):
+    start = time.perf_counter()
+    with open(sys.argv[1], 'w', newline='') as f:
+        csv.writer(f).writerows(rows)
+    best = min(best, time.perf_counter() - start)
+print(best)
+)";
+
+// The rows as plain fixed-size cells: what the anchors read from.
+struct TPlainCell {
+  char text[4];
+  unsigned char size;
+};
+
+class TPlainTable {
+ public:
+  TPlainTable() : cells_(static_cast<std::size_t>(kRows) * kCols) {
+    for (int r = 0; r < kRows; ++r) {
+      const auto row = DateRow(r);
+      for (int c = 0; c < kCols; ++c) {
+        TPlainCell& cell = cells_[static_cast<std::size_t>(r) * kCols + c];
+        std::memcpy(cell.text, row[c].data(), row[c].size());
+        cell.size = static_cast<unsigned char>(row[c].size());
+      }
+    }
+  }
+  std::string_view Text(int col, int row) const {
+    const TPlainCell& cell = cells_[static_cast<std::size_t>(row) * kCols + col];
+    return {cell.text, cell.size};
+  }
+
+ private:
+  std::vector<TPlainCell> cells_;
+};
+
+// The grid as the writer sees it, with the settings and the (absent)
+// progress handler of the main window; messages go to the shown window.
+class TStoreSource : public TCsvCellSource {
+ public:
+  TStoreSource() {
+    store_.SetColumnCapacityHint(kCols);
+    for (int r = 0; r < kRows; ++r) {
+      const auto row = DateRow(r);
+      for (int c = 0; c < kCols; ++c) store_.SetText(c, r, row[c]);
+    }
+  }
+  int RowCount() const override { return kRows; }
+  int ColCount() const override { return kCols; }
+  int FixedRows() const override { return 0; }
+  int FixedCols() const override { return 0; }
+  int FixedFooters() const override { return 0; }
+  int FixedRightCols() const override { return 0; }
+  int HiddenColumnCount() const override { return 0; }
+  int DisplayToDataColumn(int displayCol) const override { return displayCol; }
+  std::string_view CellText(int col, int row) override { return store_.TextView(col, row); }
+  bool WantsProgress() const override { return false; }
+  void ReportProgress(short) override {}
+  void ProcessMessages() override {
+    QCoreApplication::processEvents();
+    ++messageRounds;
+  }
+  int messageRounds = 0;
+
+ private:
+  TCellStore store_;
+};
+
+double Seconds(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void WriteGrid(benchmark::State& state, TStoreSource* grid, std::string path, double* best) {
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    WriteCsvFile(*grid, TCsvSettings{}, path, false);
+    *best = std::min(*best, Seconds(start));
+  }
+}
+
+// The same writer adding to a new file in place: no replacement, so no
+// temporary file and no wait for the disk. Commentary only, to show what
+// the safe replacement costs.
+void WriteGridInPlace(benchmark::State& state, TStoreSource* grid, std::string path, double* best) {
+  for (auto _ : state) {
+    std::filesystem::remove(path);
+    const auto start = std::chrono::steady_clock::now();
+    WriteCsvFile(*grid, TCsvSettings{}, path, true);
+    *best = std::min(*best, Seconds(start));
+  }
+}
+
+// The same bytes in the plainest way: a 1 MiB buffer handed to fwrite.
+void WritePlain(benchmark::State& state, const TPlainTable* table, std::string path, double* best) {
+  constexpr std::size_t kBuffer = std::size_t{1} << 20;
+  std::string buffer;
+  buffer.reserve(kBuffer);
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return state.SkipWithError(("cannot create " + path).c_str());
+    for (int r = 0; r < kRows; ++r) {
+      for (int c = 0; c < kCols; ++c) {
+        if (c != 0) buffer += ',';
+        buffer.append(table->Text(c, r));
+      }
+      buffer += "\r\n";
+      if (buffer.size() > kBuffer - 256) {
+        std::fwrite(buffer.data(), 1, buffer.size(), file);
+        buffer.clear();
+      }
+    }
+    std::fwrite(buffer.data(), 1, buffer.size(), file);
+    buffer.clear();
+    std::fclose(file);
+    *best = std::min(*best, Seconds(start));
+  }
+}
+
+double PythonCsvSeconds(const std::string& path) {
+  const std::string script = std::string(kPythonRows) + kPythonWrite;
+  const std::string output = CommandOutput("python3 -c " + ShellQuoted(script) + " " + ShellQuoted(path));
+  return output.empty() ? -1 : std::stod(output);
+}
+
+std::string FileBytes(const std::string& path) {
+  std::string bytes;
+  if (FILE* file = std::fopen(path.c_str(), "rb")) {
+    char chunk[1 << 16];
+    std::size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, n);
+    std::fclose(file);
+  }
+  return bytes;
+}
+
+}  // namespace
+}  // namespace kelvora::bench
+
+int main(int argc, char** argv) {
+  using namespace kelvora::bench;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  kelvora::TApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+
+  const std::string dir = DataDir();
+  const std::string gridPath = dir + "/csv-grid-1m.csv";
+  const std::string inPlacePath = dir + "/csv-in-place-1m.csv";
+  const std::string plainPath = dir + "/csv-plain-1m.csv";
+  const std::string pythonPath = dir + "/csv-python-1m.csv";
+
+  std::fprintf(stderr, "preparing a grid of %d x %d cells\n", kRows, kCols);
+  QWidget window;
+  window.resize(800, 600);
+  window.show();
+  QCoreApplication::processEvents();
+  TStoreSource grid;
+  const TPlainTable table;
+
+  double gridSeconds = std::numeric_limits<double>::infinity();
+  double inPlaceSeconds = std::numeric_limits<double>::infinity();
+  double plainSeconds = std::numeric_limits<double>::infinity();
+  benchmark::RegisterBenchmark("WriteCsvFile/1M", WriteGrid, &grid, gridPath, &gridSeconds)
+      ->Iterations(1)->Repetitions(kRepetitions)->UseRealTime()->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("WriteCsvFileInPlace/1M", WriteGridInPlace, &grid, inPlacePath,
+                               &inPlaceSeconds)
+      ->Iterations(1)->Repetitions(kRepetitions)->UseRealTime()->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("PlainWrite/1M", WritePlain, &table, plainPath, &plainSeconds)
+      ->Iterations(1)->Repetitions(kRepetitions)->UseRealTime()->Unit(benchmark::kMillisecond);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  const double pythonSeconds = PythonCsvSeconds(pythonPath);
+
+  // Three writers of the same rows must agree to the byte, or the timings
+  // compare different work.
+  const std::string written = FileBytes(gridPath);
+  const bool agree =
+      !written.empty() && written == FileBytes(plainPath) && written == FileBytes(pythonPath);
+  std::fprintf(stderr, "%zu bytes; message rounds during the writes: %d\n", written.size(),
+               grid.messageRounds);
+  std::fprintf(stderr, "the same write in place, without the safe replacement: %.4f s\n", inPlaceSeconds);
+  for (const std::string& path : {gridPath, inPlacePath, plainPath, pythonPath})
+    std::filesystem::remove(path);
+  if (pythonSeconds <= 0) {
+    std::fprintf(stderr, "python3 with its csv module did not run\n");
+    return 1;
+  }
+  if (!agree) {
+    std::fprintf(stderr, "the grid, the plain write and python did not write the same file\n");
+    return 1;
+  }
+  PrintFigure("csv_1m", gridSeconds, "s");
+  PrintAnchor("python_csv_1m", pythonSeconds, "s");
+  PrintAnchor("plain_write_1m", plainSeconds, "s");
+  return 0;
+}

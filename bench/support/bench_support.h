@@ -1,0 +1,7 @@
+#pragma once
+
+// Everything a bench program needs besides Google Benchmark itself.
+#include "support/bench_environment.h"
+#include "support/bench_output.h"
+#include "support/mail_export.h"
+#include "support/process_memory.h"

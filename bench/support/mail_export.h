@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kelvora::bench {
+
+// Makes `path` a mail export of exactly `bytes` bytes, the kind of file
+// Kelvora is given: messages with separator lines, received chains and the
+// usual headers, dates in every common form (with and without weekday, one-
+// and two-digit days, every month, numeric and named zones), bodies of varied
+// length, and about one message in fifty forwarding another with a "Date:"
+// line of its own in the body. Roughly 2.4 KB a message, so about 416,000
+// date lines a gigabyte.
+//
+// The same size always gives the same bytes, so a file of that size already
+// there is kept as it is.
+void EnsureMailExport(const std::string& path, std::uint64_t bytes);
+
+}  // namespace kelvora::bench

@@ -1,0 +1,222 @@
+#include "grid/cell_grid.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QStyle>
+
+#include <algorithm>
+
+#include "toolkit/window_timer.h"
+
+namespace kelvora {
+
+TCellGrid::TCellGrid(QWidget* owner) : TCustomGrid(owner) {
+  columnVisible_.fill(true);
+  SetDefaultRowHeight(21);
+  // The base fills nothing: PaintCell chooses the cell's brush itself.
+  SetDefaultDrawing(false);
+  SetScrollWidth(style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+  SetWheelScrollLines(QApplication::wheelScrollLines());
+  ChainOwnerForm(owner);
+}
+
+TCellGrid::~TCellGrid() {
+  if (ownerForm_) ownerForm_->removeEventFilter(this);
+  // Graphics are the grid's own, whether or not they are shown just now.
+  store_.Clear([this](int, int, void* object) { return ReleaseGraphic(object); });
+}
+
+// The grid follows its form's size changes without taking them from anyone
+// else: an event filter sees the resize and lets it go on.
+void TCellGrid::ChainOwnerForm(QWidget* owner) {
+  if (!owner) return;
+  ownerForm_ = owner->window();
+  ownerFormSize_ = {ownerForm_->width(), ownerForm_->height()};
+  ownerForm_->installEventFilter(this);
+}
+
+bool TCellGrid::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ownerForm_ && event->type() == QEvent::Resize && !SizeWithForm())
+    ownerFormSize_ = {ownerForm_->width(), ownerForm_->height()};
+  return TCustomGrid::eventFilter(watched, event);
+}
+
+void TCellGrid::Loaded() {
+  rememberedCursor_ = cursor().shape();
+  for (std::size_t i = 0; i < columnHeaders_.size(); ++i)
+    SetCells(static_cast<int>(i), 0, columnHeaders_[i]);
+  for (std::size_t i = 0; i < rowHeaders_.size(); ++i)
+    SetCells(0, static_cast<int>(i), rowHeaders_[i]);
+}
+
+void TCellGrid::showEvent(QShowEvent* event) {
+  TCustomGrid::showEvent(event);
+  if (!windowCreated_) WindowCreated();
+}
+
+// Column widths are saved nowhere in this program, so ColumnSize.Save has
+// nothing to load; the timer drives blinking mark-up.
+void TCellGrid::WindowCreated() {
+  windowCreated_ = true;
+  timer_ = std::make_unique<TWindowTimer>();
+  timer_->OnTimer = [this] { TimerTick(); };
+  timer_->Start();
+}
+
+void TCellGrid::TimerTick() { blinkPhase_ = !blinkPhase_; }
+
+void TCellGrid::CheckAddress(int ACol, int ARow) const {
+  if (ACol >= 0 && ARow >= 0 && ACol <= TCellStore::kMaxIndex && ARow <= TCellStore::kMaxIndex)
+    return;
+  throw ECellGridError("Cell (" + std::to_string(ACol) + ", " + std::to_string(ARow) +
+                       ") is outside the grid: columns and rows count from 0 up to " +
+                       std::to_string(TCellStore::kMaxIndex));
+}
+
+std::string TCellGrid::Cells(int ACol, int ARow) const { return std::string(CellText(ACol, ARow)); }
+
+std::string_view TCellGrid::CellText(int ACol, int ARow) const {
+  CheckAddress(ACol, ARow);
+  return store_.TextView(ACol, ARow);
+}
+
+void TCellGrid::SetCells(int ACol, int ARow, std::string_view text) {
+  StoreCell(ACol, ARow, text);
+  if (EditorShowing() && ARow == Row() && ACol == DisplayToDataColumn(Col())) InvalidateEditor();
+}
+
+void TCellGrid::StoreCell(int ACol, int ARow, std::string_view text) {
+  CheckAddress(ACol, ARow);
+  store_.SetText(ACol, ARow, text);
+  InvalidateStoredCell(ACol, ARow);
+}
+
+void TCellGrid::InvalidateStoredCell(int dataCol, int row) {
+  if (row >= RowCount()) return;
+  const int displayCol = DataToDisplayColumn(dataCol);
+  if (displayCol >= 0 && displayCol < ColCount()) InvalidateCell(displayCol, row);
+}
+
+TCellGraphic* TCellGrid::CellGraphic(int ACol, int ARow) const {
+  CheckAddress(ACol, ARow);
+  return static_cast<TCellGraphic*>(store_.Object(ACol, ARow));
+}
+
+void TCellGrid::SetCellGraphic(int ACol, int ARow, std::unique_ptr<TCellGraphic> graphic) {
+  CheckAddress(ACol, ARow);
+  ReleaseGraphic(store_.Object(ACol, ARow));
+  store_.SetObject(ACol, ARow, graphic.release());
+  InvalidateStoredCell(ACol, ARow);
+}
+
+bool TCellGrid::ReleaseGraphic(void* object) {
+  delete static_cast<TCellGraphic*>(object);
+  return true;
+}
+
+TColor TCellGrid::CellColor(int ACol, int ARow) const {
+  CheckAddress(ACol, ARow);
+  return store_.Color(ACol, ARow);
+}
+
+void TCellGrid::SetCellColor(int ACol, int ARow, TColor color) {
+  CheckAddress(ACol, ARow);
+  store_.SetColor(ACol, ARow, color);
+  InvalidateStoredCell(ACol, ARow);
+}
+
+void TCellGrid::SetColCount(int count) {
+  TCustomGrid::SetColCount(count);
+  store_.SetColumnCapacityHint(ColCount());
+  if (count > 1 && fixedColAlways_) TCustomGrid::SetFixedCols(1);
+}
+
+void TCellGrid::SetRowCount(int count) {
+  TCustomGrid::SetRowCount(count);
+  if (count > 1 && fixedRowAlways_) TCustomGrid::SetFixedRows(1);
+}
+
+int TCellGrid::FixedCols() const {
+  const int fixed = TCustomGrid::FixedCols();
+  return (fixed == 0 && fixedColAlways_) ? 1 : fixed;
+}
+
+int TCellGrid::FixedRows() const {
+  const int fixed = TCustomGrid::FixedRows();
+  return (fixed == 0 && fixedRowAlways_) ? 1 : fixed;
+}
+
+int TCellGrid::FixedColWidth() const { return ColWidths(0); }
+
+void TCellGrid::SetFixedColWidth(int width) {
+  const int last = std::min(FixedCols(), ColCount());
+  for (int col = 0; col < last; ++col) SetColWidths(col, width);
+}
+
+int TCellGrid::FixedRowHeight() const { return RowHeights(0); }
+
+void TCellGrid::SetFixedRowHeight(int height) {
+  const int last = std::min(FixedRows(), RowCount());
+  for (int row = 0; row < last; ++row) SetRowHeights(row, height);
+}
+
+void TCellGrid::SetFixedRightCols(int count) {
+  fixedRightCols_ = count;
+  InvalidateGrid();
+}
+
+void TCellGrid::SetFixedFooters(int count) {
+  fixedFooters_ = count;
+  InvalidateGrid();
+}
+
+void TCellGrid::EraseCellRange(int FromCol, int FromRow, int ToCol, int ToRow) {
+  if (ToRow < FromRow || ToCol < FromCol) return;
+  CheckAddress(FromCol, FromRow);
+  CheckAddress(ToCol, ToRow);
+  if (EnableGraphics())
+    store_.EraseRange(FromCol, FromRow, ToCol, ToRow, [this](int, int, void* object) { return ReleaseGraphic(object); });
+  else
+    store_.EraseRange(FromCol, FromRow, ToCol, ToRow);
+  InvalidateGrid();
+}
+
+void TCellGrid::EraseAllCells() {
+  if (RowCount() > 0 && ColCount() > 0)
+    EraseCellRange(0, 0, ColCount() - 1 + hiddenColumnCount_, RowCount() - 1);
+}
+
+void TCellGrid::EraseRowRange(int FromRow, int Count) {
+  if (RowCount() > 0 && ColCount() > 0 && Count > 0)
+    EraseCellRange(0, FromRow, ColCount() - 1 + hiddenColumnCount_, FromRow + Count - 1);
+}
+
+void TCellGrid::RowDeleted(int ARow) {
+  // Graphics of the row leave with it.
+  store_.EraseRange(0, ARow, TCellStore::kMaxIndex, ARow, [this](int, int, void* object) { return ReleaseGraphic(object); });
+  store_.RemoveRows(ARow, 1);
+}
+
+void TCellGrid::RowInserted(int ARow) { store_.InsertRows(ARow, 1); }
+
+void TCellGrid::RowMoved(int FromIndex, int ToIndex) { store_.MoveRow(FromIndex, ToIndex); }
+
+std::string TCellGrid::GetEditText(int ACol, int ARow) {
+  return Cells(DisplayToDataColumn(ACol), ARow);
+}
+
+void TCellGrid::SetEditText(int ACol, int ARow, const std::string& Value) {
+  StoreCell(DisplayToDataColumn(ACol), ARow, Value);
+}
+
+void TCellGrid::SetFixedFont(const TFont& font) {
+  fixedFont_ = font;
+  InvalidateGrid();
+}
+
+void TCellGrid::SetFontSizeOffset(int points) {
+  fontSizeOffset_ = std::clamp(points, -10, 10);
+  InvalidateGrid();
+}
+
+}  // namespace kelvora

@@ -1,0 +1,171 @@
+#include "grid/textio/csv_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <stdexcept>
+#include <string>
+
+#include "csv_test_files.h"
+#include "fake_cell_source.h"
+#include "grid/textio/cell_grid_error.h"
+#include "toolkit/exceptions.h"
+
+namespace kelvora {
+namespace {
+
+using csv_test::ReadBytes;
+using csv_test::TFakeCellSource;
+using csv_test::TTestFolder;
+using csv_test::WriteBytes;
+
+TFakeCellSource TwoRows() {
+  TFakeCellSource grid;
+  grid.SetRow(0, {"Mon", "1"});
+  grid.SetRow(1, {"Tue", "2"});
+  return grid;
+}
+
+constexpr const char* kTwoRowsCsv = "Mon,1\r\nTue,2\r\n";
+
+// Rows of about 1 KiB each, to outgrow any buffer and any small size limit.
+TFakeCellSource BigGrid(int rows) {
+  TFakeCellSource grid;
+  for (int r = 0; r < rows; ++r) grid.SetRow(r, {std::string(1000, 'x'), std::to_string(r)});
+  return grid;
+}
+
+void ExpectCannotCreate(TFakeCellSource& grid, const std::string& path, bool append) {
+  try {
+    WriteCsvFile(grid, {}, path, append);
+    ADD_FAILURE() << "no error for " << path;
+  } catch (const ECellGridError& error) {
+    EXPECT_EQ(error.Message(), "Cannot create file " + path);
+  }
+}
+
+TEST(CsvWriterFiles, ReplacesAnExistingFileWhole) {
+  TTestFolder folder;
+  const std::string path = folder.Path("out.csv");
+  WriteBytes(path, "a much longer old content that must vanish entirely\r\n");
+  TFakeCellSource grid = TwoRows();
+  WriteCsvFile(grid, {}, path, false);
+  EXPECT_EQ(ReadBytes(path), kTwoRowsCsv);
+  EXPECT_EQ(folder.Entries(), QStringList{"out.csv"});
+}
+
+TEST(CsvWriterFiles, AppendCreatesAMissingFileAndExtendsAnExistingOne) {
+  TTestFolder folder;
+  TFakeCellSource grid = TwoRows();
+  WriteCsvFile(grid, {}, folder.Path("new.csv"), true);
+  EXPECT_EQ(ReadBytes(folder.Path("new.csv")), kTwoRowsCsv);
+
+  WriteBytes(folder.Path("old.csv"), "old");
+  WriteCsvFile(grid, {}, folder.Path("old.csv"), true);
+  WriteCsvFile(grid, {}, folder.Path("old.csv"), true);
+  EXPECT_EQ(ReadBytes(folder.Path("old.csv")), std::string("old") + kTwoRowsCsv + kTwoRowsCsv);
+}
+
+TEST(CsvWriterFiles, AppendKeepsTheRowsWrittenBeforeAHandlerFails) {
+  TTestFolder folder;
+  const std::string path = folder.Path("log.csv");
+  WriteBytes(path, "old\r\n");
+  TFakeCellSource grid = TwoRows();
+  grid.SetRow(2, {"Wed", "3"});
+  grid.wantsProgress = true;
+  grid.onProgress = [](TFakeCellSource&, short percent) {
+    if (percent == 50) throw std::runtime_error("handler failed");
+  };
+  EXPECT_THROW(WriteCsvFile(grid, {}, path, true), std::runtime_error);
+  EXPECT_EQ(ReadBytes(path), std::string("old\r\n") + kTwoRowsCsv);
+}
+
+TEST(CsvWriterFiles, AppendKeepsAFileThatMayBeWrittenButNotRead) {
+  TTestFolder folder;
+  const std::string path = folder.Path("write-only.csv");
+  WriteBytes(path, "old\r\n");
+  ASSERT_EQ(::chmod(path.c_str(), 0200), 0);
+  if (::access(path.c_str(), R_OK) == 0) GTEST_SKIP() << "this user reads every file";
+  TFakeCellSource grid = TwoRows();
+  WriteCsvFile(grid, {}, path, true);
+  ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+  EXPECT_EQ(ReadBytes(path), std::string("old\r\n") + kTwoRowsCsv);
+}
+
+TEST(CsvWriterFiles, ReportsAFileThatCannotBeCreated) {
+  TTestFolder folder;
+  TFakeCellSource grid = TwoRows();
+  for (bool append : {false, true}) {
+    ExpectCannotCreate(grid, folder.Path("missing/out.csv"), append);
+    ExpectCannotCreate(grid, folder.Path(""), append);  // the folder itself
+  }
+  EXPECT_TRUE(folder.Entries().isEmpty());
+}
+
+TEST(CsvWriterFiles, LeavesAReadOnlyFileAlone) {
+  TTestFolder folder;
+  const std::string path = folder.Path("read-only.csv");
+  WriteBytes(path, "old\r\n");
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  if (::access(path.c_str(), W_OK) == 0) GTEST_SKIP() << "this user writes every file";
+  TFakeCellSource grid = TwoRows();
+  ExpectCannotCreate(grid, path, false);
+  // The file exists and opens for reading, so appending fails at reopening.
+  EXPECT_THROW(WriteCsvFile(grid, {}, path, true), EInOutError);
+  EXPECT_EQ(ReadBytes(path), "old\r\n");
+  EXPECT_EQ(folder.Entries(), QStringList{"read-only.csv"});
+}
+
+TEST(CsvWriterFiles, AFullDiskIsReportedNotSwallowed) {
+  TFakeCellSource grid = BigGrid(10);
+  for (bool append : {false, true}) {
+    try {
+      WriteCsvFile(grid, {}, "/dev/full", append);
+      ADD_FAILURE() << "a write to a full disk succeeded";
+    } catch (const EInOutError& error) {
+      EXPECT_EQ(error.Message(), "Disk full");
+      EXPECT_EQ(error.ErrorCode(), ioDiskFull);
+    }
+  }
+}
+
+// Caps the size of any file this process writes, as a nearly full disk
+// would, and lifts the cap again on every path.
+class TFileSizeCap {
+ public:
+  explicit TFileSizeCap(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &old_);
+    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit capped = old_;
+    capped.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &capped);
+  }
+  ~TFileSizeCap() {
+    ::setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, oldHandler_);
+  }
+
+ private:
+  rlimit old_{};
+  void (*oldHandler_)(int) = nullptr;
+};
+
+TEST(CsvWriterFiles, AFailureHalfWayKeepsTheOldFileAndLeavesNoTemporary) {
+  TTestFolder folder;
+  const std::string path = folder.Path("precious.csv");
+  WriteBytes(path, "precious\r\n");
+  TFakeCellSource grid = BigGrid(1000);  // about 1 MB
+  {
+    TFileSizeCap cap(64 * 1024);
+    EXPECT_THROW(WriteCsvFile(grid, {}, path, false), EInOutError);
+  }
+  EXPECT_EQ(ReadBytes(path), "precious\r\n");
+  EXPECT_EQ(folder.Entries(), QStringList{"precious.csv"});
+}
+
+}  // namespace
+}  // namespace kelvora

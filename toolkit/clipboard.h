@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kelvora {
+
+// The system clipboard as text. Texts are byte strings like cells: what is
+// put on the clipboard is read by the display rule (UTF-8 when valid,
+// Windows-1252 otherwise), and what is taken from it comes back as UTF-8,
+// so another program pastes the characters the user saw.
+bool ClipboardHasText();
+std::string ClipboardText();  // empty when the clipboard holds no text
+void SetClipboardText(std::string_view text);
+
+}  // namespace kelvora
