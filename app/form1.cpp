@@ -3,11 +3,13 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPalette>
 #include <QPushButton>
 
 #include "app/form1_grid.h"
 #include "grid/cell_grid.h"
 #include "toolkit/application.h"
+#include "toolkit/color.h"
 #include "toolkit/qt_canvas.h"
 
 namespace kelvora {
@@ -38,7 +40,7 @@ TFont FormFont() {
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   setWindowTitle("Kelvora");
-  setFont(ToQFont(FormFont()));
+  ApplyFormLook();
   CreateMenu();
   auto* client = new QWidget(this);
   client->setFixedSize(kClientWidth, kClientHeight);
@@ -52,8 +54,21 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 
 TForm1::~TForm1() = default;
 
+// The form's font and colours reach every component that sets none of its own.
+void TForm1::ApplyFormLook() {
+  const TFont font = FormFont();
+  setFont(ToQFont(font));
+  QPalette look = palette();
+  look.setColor(QPalette::Window, ToQColor(clBtnFace));
+  look.setColor(QPalette::WindowText, ToQColor(font.Color));
+  setPalette(look);
+}
+
 void TForm1::CreateMenu() {
   MainMenu1 = menuBar();
+  // The menu stays in the window even on desktops with a global menu bar,
+  // so that the window keeps its described layout.
+  MainMenu1->setNativeMenuBar(false);
   File1 = MainMenu1->addMenu("File");
   Open1 = File1->addAction("Open");
   SaveGrid1 = File1->addAction("Save Grid");

@@ -48,6 +48,7 @@ class TForm1 : public QMainWindow {
   TSaveDialog SaveDialog1;
 
  private:
+  void ApplyFormLook();
   void CreateMenu();
   void CreatePanel(QWidget* client);
   void CreateGrid(QWidget* client);

@@ -18,6 +18,8 @@ namespace {
 // The room a date column gets beside its widest text.
 constexpr int kFitExtraWidth = 2;
 
+constexpr const char* kNoFileChosen = "No file chosen: choose one with File > Open first";
+
 void WriteDateRow(TCellGrid& grid, int row, const TDateFields& fields) {
   if (fields.HasWeekday) grid.SetCells(0, row, fields.Pieces[0]);
   for (int col = 1; col < kDateColumnCount; ++col) grid.SetCells(col, row, fields.Pieces[col]);
@@ -50,6 +52,9 @@ void TForm1::Button2Click(QObject*) { close(); }
 // failure the cursor comes back and the file is closed all the same.
 void TForm1::ReadOld(QObject*) {
   TCursorGuard hourglass(crHourGlass);
+  // An empty name would stand for standard input, which a windowed program
+  // does not have: it could only wait or fail obscurely.
+  if (CurrentFileName.empty()) throw EInOutError(ioNoFileName, kNoFileChosen);
   TTextReader file;
   file.AssignFile(CurrentFileName);
   file.Reset();

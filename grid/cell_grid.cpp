@@ -65,9 +65,7 @@ void TCellGrid::WindowCreated() {
 
 void TCellGrid::TimerTick() { blinkPhase_ = !blinkPhase_; }
 
-void TCellGrid::CheckAddress(int ACol, int ARow) const {
-  if (ACol >= 0 && ARow >= 0 && ACol <= TCellStore::kMaxIndex && ARow <= TCellStore::kMaxIndex)
-    return;
+void TCellGrid::RaiseBadAddress(std::int64_t ACol, std::int64_t ARow) {
   throw ECellGridError("Cell (" + std::to_string(ACol) + ", " + std::to_string(ARow) +
                        ") is outside the grid: columns and rows count from 0 up to " +
                        std::to_string(TCellStore::kMaxIndex));
@@ -82,19 +80,22 @@ std::string_view TCellGrid::CellText(int ACol, int ARow) const {
 
 void TCellGrid::SetCells(int ACol, int ARow, std::string_view text) {
   StoreCell(ACol, ARow, text);
-  if (EditorShowing() && ARow == Row() && ACol == DisplayToDataColumn(Col())) InvalidateEditor();
+  // Until the first edit there is no edit window to refresh.
+  if (InplaceEditor()) RefreshEditorIn(ACol, ARow, ACol, ARow);
+}
+
+// The edit window shows the current cell's text, so a change made by the
+// program reaches it at once.
+void TCellGrid::RefreshEditorIn(int fromCol, int fromRow, int toCol, int toRow) {
+  if (!EditorShowing() || Row() < fromRow || Row() > toRow) return;
+  const int editedCol = DisplayToDataColumn(Col());
+  if (editedCol >= fromCol && editedCol <= toCol) InvalidateEditor();
 }
 
 void TCellGrid::StoreCell(int ACol, int ARow, std::string_view text) {
   CheckAddress(ACol, ARow);
   store_.SetText(ACol, ARow, text);
   InvalidateStoredCell(ACol, ARow);
-}
-
-void TCellGrid::InvalidateStoredCell(int dataCol, int row) {
-  if (row >= RowCount()) return;
-  const int displayCol = DataToDisplayColumn(dataCol);
-  if (displayCol >= 0 && displayCol < ColCount()) InvalidateCell(displayCol, row);
 }
 
 TCellGraphic* TCellGrid::CellGraphic(int ACol, int ARow) const {
@@ -160,12 +161,30 @@ void TCellGrid::SetFixedRowHeight(int height) {
   for (int row = 0; row < last; ++row) SetRowHeights(row, height);
 }
 
+namespace {
+
+void CheckExtraFixedCount(const char* what, int count) {
+  if (count < 0)
+    throw ECellGridError(std::string(what) + " cannot be " + std::to_string(count) +
+                         ": it counts rows or columns, from 0 up");
+}
+
+// Ends of ranges are worked out wide, so that a count near the limit of an
+// int cannot overflow, and then kept to what the store can hold.
+int LimitedEnd(std::int64_t end) {
+  return static_cast<int>(std::min<std::int64_t>(end, TCellStore::kMaxIndex));
+}
+
+}  // namespace
+
 void TCellGrid::SetFixedRightCols(int count) {
+  CheckExtraFixedCount("The number of fixed right columns", count);
   fixedRightCols_ = count;
   InvalidateGrid();
 }
 
 void TCellGrid::SetFixedFooters(int count) {
+  CheckExtraFixedCount("The number of fixed footer rows", count);
   fixedFooters_ = count;
   InvalidateGrid();
 }
@@ -173,22 +192,26 @@ void TCellGrid::SetFixedFooters(int count) {
 void TCellGrid::EraseCellRange(int FromCol, int FromRow, int ToCol, int ToRow) {
   if (ToRow < FromRow || ToCol < FromCol) return;
   CheckAddress(FromCol, FromRow);
-  CheckAddress(ToCol, ToRow);
+  ToCol = LimitedEnd(ToCol);
+  ToRow = LimitedEnd(ToRow);
   if (EnableGraphics())
     store_.EraseRange(FromCol, FromRow, ToCol, ToRow, [this](int, int, void* object) { return ReleaseGraphic(object); });
   else
     store_.EraseRange(FromCol, FromRow, ToCol, ToRow);
   InvalidateGrid();
+  RefreshEditorIn(FromCol, FromRow, ToCol, ToRow);
 }
 
+// Hidden columns are stored after the displayed ones and are emptied too.
 void TCellGrid::EraseAllCells() {
   if (RowCount() > 0 && ColCount() > 0)
-    EraseCellRange(0, 0, ColCount() - 1 + hiddenColumnCount_, RowCount() - 1);
+    EraseCellRange(0, 0, LimitedEnd(std::int64_t{ColCount()} - 1 + hiddenColumnCount_), RowCount() - 1);
 }
 
 void TCellGrid::EraseRowRange(int FromRow, int Count) {
   if (RowCount() > 0 && ColCount() > 0 && Count > 0)
-    EraseCellRange(0, FromRow, ColCount() - 1 + hiddenColumnCount_, FromRow + Count - 1);
+    EraseCellRange(0, FromRow, LimitedEnd(std::int64_t{ColCount()} - 1 + hiddenColumnCount_),
+                   LimitedEnd(std::int64_t{FromRow} + Count - 1));
 }
 
 void TCellGrid::RowDeleted(int ARow) {

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QPointer>
+
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -62,6 +66,7 @@ class TCellGrid : public TCustomGrid, public TCellGridProperties, public TCellGr
   void SetFixedColWidth(int width);
   int FixedRowHeight() const;
   void SetFixedRowHeight(int height);
+  // Kept and repainted; a negative count raises ECellGridError.
   int FixedRightCols() const { return fixedRightCols_; }
   void SetFixedRightCols(int count);
   int FixedFooters() const { return fixedFooters_; }
@@ -69,18 +74,26 @@ class TCellGrid : public TCustomGrid, public TCellGridProperties, public TCellGr
 
   // Emptying cells. Ranges are inclusive; cells beyond the counts are erased
   // as well, fixed cells too. Graphics are freed while EnableGraphics is on.
+  // A range that starts at a negative address raises ECellGridError; one that
+  // ends past the last storable index stops there.
   virtual void EraseCellRange(int FromCol, int FromRow, int ToCol, int ToRow);
   void EraseAllCells();
   void EraseRowRange(int FromRow, int Count);
 
   // Hidden columns. The first 256 stored columns can be hidden; a hidden
-  // column leaves the display and is kept after the last displayed one.
+  // column leaves the display (ColCount drops by one) and is kept after the
+  // last displayed one, so the stored columns in use run from 0 to ColCount
+  // - 1 + HiddenColumnCount. Only a displayed column can be hidden.
   static constexpr int kHideableColumns = 256;
   int HiddenColumnCount() const { return hiddenColumnCount_; }
   bool IsHiddenColumn(int dataCol) const;
   void HideColumn(int dataCol);
   void UnHideColumn(int dataCol);
+  // The stored column shown at a displayed column: the displayed columns are
+  // the stored ones in order, hidden ones left out. Negative columns give 0.
   int DisplayToDataColumn(int DisplayCol) const;
+  // The displayed column of a stored one; -1 for a hidden column.
+  int DataToDisplayColumn(int DataCol) const;
 
   // Column fitting: each column as wide as its widest text plus 4 pixels.
   void FitColumnsToText(bool IncludeFixed, int ExtraWidth);
@@ -89,7 +102,9 @@ class TCellGrid : public TCustomGrid, public TCellGridProperties, public TCellGr
   // Width and height of a stored cell's text in the canvas's current font.
   TSize CellTextExtent(int ACol, int ARow);
   TCellTextOptions CellTextOptions() const;
-  // Bands, the cell's own colour, then OnGetCellColor; may change the font.
+  // The cell-colour hook: fires OnGetCellColor, which may change the brush
+  // and the font. Bands and the cells' own colours join when cells are
+  // painted with them.
   virtual void ApplyCellColours(int ACol, int ARow, TGridDrawState AState, TBrush& ABrush,
                                 TFont& AFont);
   // Points added to every cell font (the zoom), kept within -10..10.
@@ -140,11 +155,33 @@ class TCellGrid : public TCustomGrid, public TCellGridProperties, public TCellGr
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void CheckAddress(int ACol, int ARow) const;
+  // Every cell access passes here, a million times a fill, so the test is
+  // inline and the error is made elsewhere.
+  void CheckAddress(std::int64_t ACol, std::int64_t ARow) const {
+    if (ACol < 0 || ARow < 0 || ACol > TCellStore::kMaxIndex || ARow > TCellStore::kMaxIndex)
+      RaiseBadAddress(ACol, ARow);
+  }
+  [[noreturn]] static void RaiseBadAddress(std::int64_t ACol, std::int64_t ARow);
+  void CheckFitColumn(int ACol) const;
+  void RefreshEditorIn(int fromCol, int fromRow, int toCol, int toRow);
   // Writes a cell without refreshing the edit window, for the editor itself.
   void StoreCell(int ACol, int ARow, std::string_view text);
-  void InvalidateStoredCell(int dataCol, int row);
-  int DataToDisplayColumn(int dataCol) const;  // -1 for a hidden column
+  // Marks a stored cell for repainting. A program writes thousands of cells
+  // in a row, nearly all out of view, so the marks are gathered into one
+  // block and handed to the base once the event loop runs again.
+  void InvalidateStoredCell(int dataCol, int row) {
+    if (row >= RowCount()) return;
+    const int displayCol = hiddenColumnCount_ == 0 ? dataCol : DataToDisplayColumn(dataCol);
+    if (displayCol < 0 || displayCol >= ColCount()) return;
+    if (!repaintPending_) return StartRepaint(displayCol, row);
+    TGridRect& block = pendingRepaint_;
+    block.Left = std::min(block.Left, displayCol);
+    block.Top = std::min(block.Top, row);
+    block.Right = std::max(block.Right, displayCol);
+    block.Bottom = std::max(block.Bottom, row);
+  }
+  void StartRepaint(int displayCol, int row);
+  void FlushRepaint();
   bool ReleaseGraphic(void* object);  // answers true: the reference goes
   void ChainOwnerForm(QWidget* owner);
   void WindowCreated();
@@ -158,6 +195,8 @@ class TCellGrid : public TCustomGrid, public TCellGridProperties, public TCellGr
   int fixedRightCols_ = 0;
   int fixedFooters_ = 0;
   int fontSizeOffset_ = 0;
+  bool repaintPending_ = false;
+  TGridRect pendingRepaint_;  // displayed columns and rows, while a repaint is pending
   bool blinkPhase_ = false;
   bool windowCreated_ = false;
 
@@ -176,7 +215,7 @@ class TCellGrid : public TCustomGrid, public TCellGridProperties, public TCellGr
   std::vector<std::string> rowHeaders_;
   std::vector<std::string> lookupItems_;
 
-  QWidget* ownerForm_ = nullptr;
+  QPointer<QWidget> ownerForm_;
   TSize ownerFormSize_;
   Qt::CursorShape rememberedCursor_ = Qt::ArrowCursor;
   std::unique_ptr<TWindowTimer> timer_;

@@ -23,8 +23,10 @@ class TGridCsvSource : public TCsvCellSource {
   int DisplayToDataColumn(int displayCol) const override {
     return grid_.DisplayToDataColumn(displayCol);
   }
+  // Past the last storable index nothing can be stored, so the writer may
+  // ask there (a column count near the limit of an int) and read empty.
   std::string_view CellText(int col, int row) override {
-    if (col < 0 || row < 0) return {};
+    if (col < 0 || row < 0 || col > TCellStore::kMaxIndex || row > TCellStore::kMaxIndex) return {};
     return grid_.CellText(col, row);
   }
   bool WantsProgress() const override { return static_cast<bool>(grid_.OnFileProgress); }

@@ -39,21 +39,22 @@ struct TCellRow::Extras {
   bool Empty() const { return farTexts.empty() && attributes.empty(); }
 };
 
-TCellRow* TCellRow::Create(int capacity) {
-  void* block = ::operator new(sizeof(TCellRow) + static_cast<std::size_t>(capacity) * sizeof(TCellText));
+TCellRow* TCellRow::Create(TRowBlockPool& pool, int capacity) {
+  void* block = pool.Allocate(BlockBytes(capacity));
   TCellRow* row = new (block) TCellRow(capacity);
   TCellText* cells = row->Cells();
   for (int col = 0; col < capacity; ++col) new (cells + col) TCellText();
   return row;
 }
 
-void TCellRow::Destroy(TCellRow* row) noexcept {
+void TCellRow::Destroy(TRowBlockPool& pool, TCellRow* row) noexcept {
   if (!row) return;
+  const int capacity = row->Capacity();
   TCellText* cells = row->Cells();
-  for (int col = 0; col < row->Capacity(); ++col) cells[col].~TCellText();
+  for (int col = 0; col < capacity; ++col) cells[col].~TCellText();
   delete row->extras_;
   row->~TCellRow();
-  ::operator delete(row);
+  pool.Release(row, BlockBytes(capacity));
 }
 
 int TCellRow::InitialCapacity(int col, int capacityHint) {
@@ -82,7 +83,8 @@ void TCellRow::DropExtrasIfEmpty() noexcept {
   }
 }
 
-void TCellRow::SetText(TCellRow*& row, int col, std::string_view text, int capacityHint) {
+void TCellRow::SetText(TRowBlockPool& pool, TCellRow*& row, int col, std::string_view text,
+                       int capacityHint) {
   if (col < row->Capacity()) {
     row->AssignInArray(col, text);
   } else if (text.empty()) {
@@ -96,7 +98,7 @@ void TCellRow::SetText(TCellRow*& row, int col, std::string_view text, int capac
       std::copy(text.begin(), text.end(), shortCopy);
       text = std::string_view(shortCopy, text.size());
     }
-    Grow(row, GrownCapacity(*row, col + 1, capacityHint));
+    Grow(pool, row, GrownCapacity(*row, col + 1, capacityHint));
     row->AssignInArray(col, text);
   } else {
     Extras& extras = row->MakeExtras();
@@ -108,15 +110,7 @@ void TCellRow::SetText(TCellRow*& row, int col, std::string_view text, int capac
       throw;
     }
   }
-  if (!text.empty()) AbsorbFarTexts(row, capacityHint);
-}
-
-void TCellRow::AssignInArray(int col, std::string_view text) {
-  TCellText& cell = Cells()[col];
-  const bool hadText = !cell.Empty();
-  cell.Assign(text);
-  if (hadText && cell.Empty()) --textCount_;
-  if (!hadText && !cell.Empty()) ++textCount_;
+  if (!text.empty()) AbsorbFarTexts(pool, row, capacityHint);
 }
 
 void TCellRow::EraseFarText(int col) {
@@ -132,14 +126,14 @@ int TCellRow::GrownCapacity(const TCellRow& row, int needed, int capacityHint) {
   return static_cast<int>(std::min<std::int64_t>(wanted, kMaxArrayColumns));
 }
 
-void TCellRow::Grow(TCellRow*& row, int capacity) {
-  TCellRow* grown = Create(capacity);
+void TCellRow::Grow(TRowBlockPool& pool, TCellRow*& row, int capacity) {
+  TCellRow* grown = Create(pool, capacity);
   TCellText* from = row->Cells();
   TCellText* to = grown->Cells();
   for (int col = 0; col < row->Capacity(); ++col) to[col] = std::move(from[col]);
   grown->textCount_ = std::exchange(row->textCount_, 0);
   grown->extras_ = std::exchange(row->extras_, nullptr);
-  Destroy(row);
+  Destroy(pool, row);
   row = grown;
   row->MoveFarTextsIntoArray();
 }
@@ -159,12 +153,12 @@ void TCellRow::MoveFarTextsIntoArray() noexcept {
 // Once a row holds enough texts, the side-part columns within its array
 // limit join the array, so a row written right to left ends up as cheap to
 // read as one written left to right.
-void TCellRow::AbsorbFarTexts(TCellRow*& row, int capacityHint) {
+void TCellRow::AbsorbFarTexts(TRowBlockPool& pool, TCellRow*& row, int capacityHint) {
   if (!row->extras_ || row->extras_->farTexts.empty()) return;
   const auto& far = row->extras_->farTexts;
   const auto past = far.lower_bound(ArrayLimit(row->LiveTexts()));
   if (past == far.begin()) return;
-  Grow(row, GrownCapacity(*row, std::prev(past)->first + 1, capacityHint));
+  Grow(pool, row, GrownCapacity(*row, std::prev(past)->first + 1, capacityHint));
 }
 
 TCellAttributes TCellRow::Attributes(int col) const {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "grid/cell_text.h"
+#include "grid/row_block_pool.h"
 #include "toolkit/color.h"
 
 namespace kelvora {
@@ -35,14 +36,16 @@ struct TCellAttributes {
 // their row whenever rows move.
 //
 // Growing the array moves the block, so the operations that may grow take
-// the row pointer by reference and leave it pointing at the new block.
+// the row pointer by reference and leave it pointing at the new block. Blocks
+// come from the store's pool, which every operation that makes or frees one
+// is handed.
 class TCellRow {
  public:
   // The array stops here; columns at or past it always go to the side part.
   static constexpr int kMaxArrayColumns = 65535;
 
-  static TCellRow* Create(int capacity);
-  static void Destroy(TCellRow* row) noexcept;
+  static TCellRow* Create(TRowBlockPool& pool, int capacity);
+  static void Destroy(TRowBlockPool& pool, TCellRow* row) noexcept;
   // The array size for a new row whose first text goes to the given column.
   static int InitialCapacity(int col, int capacityHint);
 
@@ -53,7 +56,16 @@ class TCellRow {
     if (col < Capacity()) return Cells()[col].View();
     return extras_ ? FarText(col) : std::string_view();
   }
-  static void SetText(TCellRow*& row, int col, std::string_view text, int capacityHint);
+  static void SetText(TRowBlockPool& pool, TCellRow*& row, int col, std::string_view text,
+                      int capacityHint);
+  // The commonest write of all: a text into the array of a row without a side
+  // part, which can neither grow the row nor empty it. Answers false, having
+  // done nothing, for any other write.
+  bool SetTextInPlace(int col, std::string_view text) {
+    if (col >= Capacity() || extras_ || text.empty()) return false;
+    AssignInArray(col, text);
+    return true;
+  }
 
   TCellAttributes Attributes(int col) const;
   void SetObject(int col, void* object);
@@ -85,12 +97,20 @@ class TCellRow {
   Extras& MakeExtras();
   void DropExtrasIfEmpty() noexcept;
 
-  void AssignInArray(int col, std::string_view text);
+  void AssignInArray(int col, std::string_view text) {
+    TCellText& cell = Cells()[col];
+    const bool hadText = !cell.Empty();
+    cell.Assign(text);
+    textCount_ += static_cast<std::uint32_t>(!cell.Empty()) - static_cast<std::uint32_t>(hadText);
+  }
   void EraseFarText(int col);
   void MoveFarTextsIntoArray() noexcept;
   static int GrownCapacity(const TCellRow& row, int needed, int capacityHint);
-  static void Grow(TCellRow*& row, int capacity);
-  static void AbsorbFarTexts(TCellRow*& row, int capacityHint);
+  static std::size_t BlockBytes(int capacity) {
+    return sizeof(TCellRow) + static_cast<std::size_t>(capacity) * sizeof(TCellText);
+  }
+  static void Grow(TRowBlockPool& pool, TCellRow*& row, int capacity);
+  static void AbsorbFarTexts(TRowBlockPool& pool, TCellRow*& row, int capacityHint);
 
   std::uint32_t capacity_;
   std::uint32_t textCount_ = 0;  // non-empty texts in the array

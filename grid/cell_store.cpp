@@ -72,9 +72,9 @@ void TCellStore::ForEachTextInColumn(int col, int fromRow, int toRow, const TCel
 
 // ---- Writing cells ---------------------------------------------------------
 
-void TCellStore::SetText(int col, int row, std::string_view text) {
-  assert(col >= 0 && col <= kMaxIndex);
-  ChangeRow(row, !text.empty(), [&](TCellRow*& cells) { TCellRow::SetText(cells, col, text, columnHint_); },
+// Any write that may create, grow, shrink or free the row.
+void TCellStore::SetTextChangingRow(int col, int row, std::string_view text) {
+  ChangeRow(row, !text.empty(), [&](TCellRow*& cells) { TCellRow::SetText(pool_, cells, col, text, columnHint_); },
             [&] { return TCellRow::InitialCapacity(col, columnHint_); });
 }
 
@@ -98,11 +98,11 @@ void TCellStore::ChangeRow(int row, bool addsContent, Change change, Capacity ne
     change(*slot);
     if ((*slot)->Empty()) DropRow(row);
   } else if (addsContent) {
-    TCellRow* created = TCellRow::Create(newRowCapacity());
+    TCellRow* created = TCellRow::Create(pool_, newRowCapacity());
     try {
       change(created);
     } catch (...) {
-      TCellRow::Destroy(created);
+      TCellRow::Destroy(pool_, created);
       throw;
     }
     AddRow(row, created);
@@ -125,17 +125,17 @@ void TCellStore::AddRow(int row, TCellRow* created) {
     }
   } catch (...) {
     --storedRows_;
-    TCellRow::Destroy(created);
+    TCellRow::Destroy(pool_, created);
     throw;
   }
 }
 
 void TCellStore::DropRow(int row) noexcept {
   if (InDense(row)) {
-    TCellRow::Destroy(std::exchange(dense_[row], nullptr));
+    TCellRow::Destroy(pool_, std::exchange(dense_[row], nullptr));
   } else {
     const auto found = far_.find(row);
-    TCellRow::Destroy(found->second);
+    TCellRow::Destroy(pool_, found->second);
     far_.erase(found);
   }
   --storedRows_;
@@ -188,13 +188,13 @@ void TCellStore::FreeRows(int first, std::int64_t end) noexcept {
   const std::int64_t denseStop = std::min<std::int64_t>(end, dense_.size());
   for (std::int64_t row = first; row < denseStop; ++row) {
     if (!dense_[row]) continue;
-    TCellRow::Destroy(std::exchange(dense_[row], nullptr));
+    TCellRow::Destroy(pool_, std::exchange(dense_[row], nullptr));
     --storedRows_;
   }
   const auto from = far_.lower_bound(first);
   const auto to = end > kMaxIndex ? far_.end() : far_.lower_bound(static_cast<int>(end));
   for (auto it = from; it != to; ++it) {
-    TCellRow::Destroy(it->second);
+    TCellRow::Destroy(pool_, it->second);
     --storedRows_;
   }
   far_.erase(from, to);
@@ -307,7 +307,7 @@ void TCellStore::EraseRange(int fromCol, int fromRow, int toCol, int toRow, cons
     if (!cells) continue;
     cells->EraseColumns(fromCol, toCol, static_cast<int>(row), releaseObject);
     if (!cells->Empty()) continue;
-    TCellRow::Destroy(std::exchange(cells, nullptr));
+    TCellRow::Destroy(pool_, std::exchange(cells, nullptr));
     --storedRows_;
   }
   for (auto it = far_.lower_bound(fromRow); it != far_.end() && it->first <= toRow;) {
@@ -316,7 +316,7 @@ void TCellStore::EraseRange(int fromCol, int fromRow, int toCol, int toRow, cons
       ++it;
       continue;
     }
-    TCellRow::Destroy(it->second);
+    TCellRow::Destroy(pool_, it->second);
     --storedRows_;
     it = far_.erase(it);
   }
@@ -334,11 +334,12 @@ void TCellStore::Clear(const TCellObjectVisitor& releaseObject) {
 }
 
 void TCellStore::DestroyAll() noexcept {
-  for (TCellRow* cells : dense_) TCellRow::Destroy(cells);
-  for (const auto& entry : far_) TCellRow::Destroy(entry.second);
-  std::vector<TCellRow*>().swap(dense_);
+  for (TCellRow* cells : dense_) TCellRow::Destroy(pool_, cells);
+  for (const auto& entry : far_) TCellRow::Destroy(pool_, entry.second);
+  RowTable().swap(dense_);
   far_.clear();
   storedRows_ = 0;
+  pool_.ReleaseAll();
 }
 
 // ---- Keeping the shape -----------------------------------------------------
@@ -351,7 +352,10 @@ std::int64_t TCellStore::DenseLimit() const {
 void TCellStore::Tidy() noexcept {
   while (!dense_.empty() && !dense_.back()) dense_.pop_back();
   if (!far_.empty()) AbsorbFarRows();
-  if (storedRows_ == 0) std::vector<TCellRow*>().swap(dense_);
+  if (storedRows_ == 0) {
+    RowTable().swap(dense_);
+    pool_.ReleaseAll();
+  }
 }
 
 // Far rows that the dense part may now reach join it, so that rows written

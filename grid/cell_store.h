@@ -48,7 +48,11 @@ class TCellStore {
   std::string Text(int col, int row) const { return std::string(TextView(col, row)); }
   bool HasText(int col, int row) const { return !TextView(col, row).empty(); }
   // The text may be a view of a cell of this store, even of the same cell.
-  void SetText(int col, int row, std::string_view text);
+  void SetText(int col, int row, std::string_view text) {
+    assert(col >= 0 && col <= kMaxIndex && row >= 0 && row <= kMaxIndex);
+    if (InDense(row) && dense_[row] && dense_[row]->SetTextInPlace(col, text)) return;
+    SetTextChangingRow(col, row, text);
+  }
 
   void* Object(int col, int row) const;
   void SetObject(int col, int row, void* object);
@@ -98,6 +102,7 @@ class TCellStore {
   bool InDense(int row) const { return static_cast<std::size_t>(row) < dense_.size(); }
   std::int64_t DenseLimit() const;
 
+  void SetTextChangingRow(int col, int row, std::string_view text);
   template <typename Change, typename Capacity>
   void ChangeRow(int row, bool addsContent, Change change, Capacity newRowCapacity);
   void AddRow(int row, TCellRow* created);
@@ -115,7 +120,10 @@ class TCellStore {
   void AbsorbFarRows() noexcept;
   void DestroyAll() noexcept;
 
-  std::vector<TCellRow*> dense_;  // null for a row that holds nothing; never ends in null
+  using RowTable = std::vector<TCellRow*, TRowTableAllocator<TCellRow*>>;
+
+  TRowBlockPool pool_;  // first in, last out: every row's block comes from it
+  RowTable dense_;  // null for a row that holds nothing; never ends in null
   FarRows far_;                   // keys past the dense rows and past DenseLimit()
   std::int64_t storedRows_ = 0;
   int columnHint_ = 0;

@@ -6,8 +6,24 @@
 namespace kelvora {
 
 namespace {
+
 // Room beside the widest text, so that it does not touch the grid line.
 constexpr int kFitMargin = 4;
+
+// Fitting sets the surface's font cell by cell; whoever measures or paints
+// next finds the font it left there.
+class TCanvasFontKeeper {
+ public:
+  explicit TCanvasFontKeeper(TCanvas& canvas) : canvas_(canvas), font_(canvas.Font()) {}
+  ~TCanvasFontKeeper() { canvas_.SetFont(font_); }
+  TCanvasFontKeeper(const TCanvasFontKeeper&) = delete;
+  TCanvasFontKeeper& operator=(const TCanvasFontKeeper&) = delete;
+
+ private:
+  TCanvas& canvas_;
+  TFont font_;
+};
+
 }  // namespace
 
 void TCellGrid::FitColumnsToText(bool IncludeFixed, int ExtraWidth) {
@@ -23,27 +39,39 @@ void TCellGrid::FitColumnsToText(bool IncludeFixed, int ExtraWidth) {
 
 void TCellGrid::FitColumnToText(int ACol) { FitColumnWidth(ACol, false); }
 
+void TCellGrid::CheckFitColumn(int ACol) const {
+  if (ACol >= 0 && ACol < ColCount()) return;
+  throw ECellGridError("Column " + std::to_string(ACol) + " cannot be sized to its text: the grid has " +
+                       std::to_string(ColCount()) + " columns");
+}
+
 // Every row is measured, fixed rows included, each in the font it is drawn
 // with: the fixed font or the grid's, as the colour hook leaves it, enlarged
-// by the zoom.
+// by the zoom. A text met again in the same font is not measured again; the
+// memo answers exactly what measuring would.
 void TCellGrid::FitColumnWidth(int ACol, bool OnlyGrow) {
+  CheckFitColumn(ACol);
   TCanvas& canvas = Canvas();
+  const TCanvasFontKeeper keeper(canvas);
   TTextExtentMemo memo(CellTextOptions());
   const int dataCol = DisplayToDataColumn(ACol);
   const bool fixedCol = ACol < FixedCols();
   const int fixedRows = FixedRows();
+  const bool withGraphics = EnableGraphics();
   TBrush brush;
   TFont cellFont;
   int widest = 0;
   for (int row = 0; row < RowCount(); ++row) {
     const bool fixed = fixedCol || row < fixedRows;
     cellFont = fixed ? fixedFont_ : Font();
-    ApplyCellColours(dataCol, row, fixed ? TGridDrawState{gdFixed} : TGridDrawState{}, brush,
-                     cellFont);
+    ApplyCellColours(dataCol, row, fixed ? TGridDrawState{gdFixed} : TGridDrawState{}, brush, cellFont);
     if (fontSizeOffset_ != 0) cellFont.SetSize(cellFont.Size() + fontSizeOffset_);
-    if (!(canvas.Font() == cellFont)) canvas.SetFont(cellFont);
+    if (row == 0 || !(canvas.Font() == cellFont)) {
+      canvas.SetFont(cellFont);
+      memo.UseFont(cellFont);
+    }
     int width = memo.Measure(canvas, store_.TextView(dataCol, row)).cx;
-    if (EnableGraphics()) {
+    if (withGraphics) {
       if (const TCellGraphic* graphic = CellGraphic(dataCol, row)) width += graphic->Width();
     }
     widest = std::max(widest, width);
@@ -60,8 +88,6 @@ TCellTextOptions TCellGrid::CellTextOptions() const {
   return {EnableHTML(), Multilinecells(), URLShow(), URLFull()};
 }
 
-// Band colours and the cells' own colours join here once cells are painted
-// with them; until then the handler alone has its say.
 void TCellGrid::ApplyCellColours(int ACol, int ARow, TGridDrawState AState, TBrush& ABrush,
                                  TFont& AFont) {
   if (OnGetCellColor) OnGetCellColor(this, ARow, ACol, AState, ABrush, AFont);

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QMetaObject>
 
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <new>
@@ -27,8 +28,12 @@ void ReportToConsole(const std::string& caption, const std::string& text) noexce
 
 }  // namespace
 
+// A pipe whose reader has gone must fail the write that meets it, with an
+// error the user sees, instead of ending the program.
 TApplication::TApplication(int& argc, char** argv)
-    : QApplication(argc, argv), title_(applicationName().toStdString()) {}
+    : QApplication(argc, argv), title_(applicationName().toStdString()) {
+  std::signal(SIGPIPE, SIG_IGN);
+}
 
 TApplication* TApplication::Instance() {
   return dynamic_cast<TApplication*>(QCoreApplication::instance());

@@ -62,9 +62,13 @@ class TCanvas {
   // The raised inner edge of a classic three-dimensional frame.
   virtual void DrawEdge(const TRect& r, TEdgeSides sides) = 0;
 
+  // (x, y) is the top left of the text; a font with an Orientation turns it
+  // about that point.
   virtual void TextOut(int x, int y, std::string_view text) = 0;
-  // Returns the height of the text drawn. With tfCalcRect nothing is drawn and
-  // the rectangle's right and bottom are set to the text's extent.
+  // Returns the height of the text drawn. Without tfSingleLine the text breaks
+  // at CR LF, CR and LF, and the vertical flags place the whole block. With
+  // tfCalcRect nothing is drawn and the rectangle's right and bottom are set
+  // to the text's extent (its widest line, all its lines).
   virtual int DrawText(std::string_view text, TRect& rect, TTextFlags flags) = 0;
   virtual TSize TextExtent(std::string_view text) = 0;
   int TextWidth(std::string_view text) { return TextExtent(text).cx; }

@@ -40,11 +40,17 @@ TCustomGrid::TCustomGrid(QWidget* parent) : QAbstractScrollArea(parent) {
   viewport()->setMouseTracking(true);
   verticalScrollBar()->setTracking(false);
   horizontalScrollBar()->setTracking(false);
-  connect(qApp, &QApplication::focusChanged, this, [this] { UpdateFocusState(); });
+  focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this] { UpdateFocusState(); });
   SyncScrollBars();
 }
 
-TCustomGrid::~TCustomGrid() = default;
+// Children are deleted after this destructor, and their going may move the
+// focus; by then the derived grid is gone, so nothing may call its hooks.
+// The edit window goes first, while the viewport it lives on still stands.
+TCustomGrid::~TCustomGrid() {
+  disconnect(focusWatch_);
+  delete editor_;
+}
 
 // --- Dimensions -------------------------------------------------------------
 
@@ -177,12 +183,13 @@ void TCustomGrid::SetOptions(TGridOptions options) {
     current_.X = fixedCols_;
     anchor_.X = std::max(ColCount() - 1, 0);
   }
-  if (EditorShowing() && !CanEditShow()) HideEdit();
+  if (EditorShowing() && !EditRuleAllows()) HideEdit();
   ViewChanged();
 }
 
 void TCustomGrid::SetColor(TColor color) {
   color_ = color;
+  if (editor_) editor_->ApplyGridLook();
   InvalidateGrid();
 }
 
@@ -194,6 +201,7 @@ void TCustomGrid::SetFixedColor(TColor color) {
 void TCustomGrid::SetFont(const TFont& font) {
   font_ = font;
   measureCanvas_->SetFont(font_);
+  if (editor_) editor_->ApplyGridLook();
   InvalidateGrid();
 }
 

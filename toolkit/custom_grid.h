@@ -164,7 +164,8 @@ class TCustomGrid : public QAbstractScrollArea {
   // One key event: KeyDown, then for a key that types a character
   // CharMessage and, unless it consumed the character, KeyPress. The base's
   // own key handling lives in these, so an override calls the base first or
-  // last as it needs. Setting Key to 0 tells later handlers that it is done.
+  // last as it needs. Setting Key to 0 tells later handlers that it is done;
+  // the character still follows, as key and character are separate messages.
   virtual void KeyDown(int& Key, TShiftState Shift);
   virtual void KeyUp(int& Key, TShiftState Shift);
   // Backspace or a printable character opens the editor with it while
@@ -284,6 +285,7 @@ class TCustomGrid : public QAbstractScrollArea {
   TColor LineColor(bool fixed) const;
 
   // custom_grid_editor.cpp
+  bool EditRuleAllows() const;
   void EnsureEditor();
   void UpdateEdit();
   void LoadEditor();
@@ -328,6 +330,7 @@ class TCustomGrid : public QAbstractScrollArea {
   int sizingIndex_ = -1;
   int sizingStart_ = 0;  // pixel where the column or row being sized starts
 
+  QMetaObject::Connection focusWatch_;
   bool focusInside_ = false;
   bool syncingScrollBars_ = false;
   TShiftState keyShift_;

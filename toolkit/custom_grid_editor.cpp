@@ -7,7 +7,10 @@ namespace kelvora {
 
 TInplaceEdit* TCustomGrid::CreateEditor() { return new TInplaceEdit(this); }
 
-bool TCustomGrid::CanEditShow() {
+bool TCustomGrid::CanEditShow() { return EditRuleAllows(); }
+
+// The base's rule, also where asking the hook would be out of turn.
+bool TCustomGrid::EditRuleAllows() const {
   return options_.contains(goEditing) && !options_.contains(goRowSelect) && editorMode_ &&
          ColCount() > 0 && RowCount() > 0 && GridHasFocus();
 }

@@ -28,7 +28,9 @@ EInOutError EInOutError::FromErrno(int err) {
     case ENOSPC:
     case EDQUOT: return EInOutError(ioDiskFull);
     case EISDIR: return EInOutError(ioIsDirectory);
-    default: return EInOutError(err);
+    // Some errno values share a number with the classic codes above (EIO is
+    // 5, like "Access denied"), so the text is given here, not looked up.
+    default: return EInOutError(err, "I/O error " + std::to_string(err));
   }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <climits>
 #include <string>
 
 #include "toolkit/color.h"
@@ -23,7 +24,8 @@ struct TFont {
   TFontStyles Style;
   int Orientation = 0;  // tenths of a degree, counter-clockwise
 
-  int PixelHeight() const { return Height < 0 ? -Height : Height; }
+  // The most negative height has no positive twin; it saturates.
+  int PixelHeight() const { return Height >= 0 ? Height : Height == INT_MIN ? INT_MAX : -Height; }
   int Size() const;  // points, rounded
   void SetSize(int points);
 

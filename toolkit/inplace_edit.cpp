@@ -416,6 +416,11 @@ void TInplaceEdit::ApplyGridLook() {
   control_->SetLook(ToQFont(grid_->Font()), ToQColor(grid_->Color()), ToQColor(grid_->Font().Color));
 }
 
+void TInplaceEdit::SetEditColors(TColor background, TColor text) {
+  HandleNeeded();
+  control_->SetLook(ToQFont(grid_->Font()), ToQColor(background), ToQColor(text));
+}
+
 void TInplaceEdit::UpdateContents() {
   HandleNeeded();
   ApplyGridLook();

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "toolkit/color.h"
 #include "toolkit/geometry.h"
 #include "toolkit/grid_types.h"
 
@@ -56,6 +57,10 @@ class TInplaceEdit : public QWidget {
   // limit. Text set by the program is not cut.
   int MaxLength() const { return maxLength_; }
   void SetMaxLength(int length);  // clamped at 0
+
+  // The box starts in the grid's font and colours; a grid that colours its
+  // cells itself gives the box the current cell's colours.
+  void SetEditColors(TColor background, TColor text);
 
   // The edit control inside, which holds the focus and receives the keys.
   QWidget* Control() const;

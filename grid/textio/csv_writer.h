@@ -18,9 +18,10 @@ struct TCsvSettings {
   bool Multilinecells = false;
 };
 
-// What the writer needs of a grid. The writer asks for the counts again for
-// every row and every column: progress handlers and the messages processed
-// during a long write may change the grid while it is being written.
+// What the writer needs of a grid. The writer asks for the counts again
+// before every row: progress handlers and the messages processed during a
+// long write may change the grid between two rows. Reading a cell or mapping
+// a column must not change the grid.
 class TCsvCellSource {
  public:
   virtual ~TCsvCellSource() = default;
@@ -32,6 +33,8 @@ class TCsvCellSource {
   virtual int FixedFooters() const = 0;
   virtual int FixedRightCols() const = 0;
   virtual int HiddenColumnCount() const = 0;
+  // Asked only while columns are hidden: without them every displayed
+  // column is the stored column of the same index.
   virtual int DisplayToDataColumn(int displayCol) const = 0;
 
   // The text of a stored cell. The view stays valid until the next call on

@@ -38,6 +38,7 @@ TEST(CsvWriter, WritesTheWorkedExamples) {
       {{"Smith, J.", "42", ""}, "\"Smith, J.\",42,\"\""},
       {{"", "", ""}, "\"\",\"\",\"\""},
       {{"say \"hi\"", "a,\"b\"", "x"}, "say \"hi\",\"a,\"b\"\",x"},
+      {{std::string("N\0L", 3), "x"}, std::string("N\0L,x", 5)},  // NUL is a byte like any other
   };
   for (const auto& example : examples) {
     TFakeCellSource grid;

@@ -41,14 +41,6 @@ TEST_P(CanvasAgreement, ALongerTextIsWiderAndAsHigh) {
   EXPECT_EQ(canvas->TextWidth(""), 0);
 }
 
-TEST_P(CanvasAgreement, ALargerFontMeasuresLarger) {
-  const TSize small = canvas->TextExtent("Kelvora");
-  canvas->Font().Height = -26;
-  const TSize large = canvas->TextExtent("Kelvora");
-  EXPECT_GT(large.cx, small.cx);
-  EXPECT_GT(large.cy, small.cy);
-}
-
 TEST_P(CanvasAgreement, CalcRectGrowsByALineForEachLine) {
   TRect one{3, 4, 3, 4};
   const int lineHeight = canvas->DrawText("Sat", one, {tfCalcRect});

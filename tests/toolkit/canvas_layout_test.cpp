@@ -142,7 +142,7 @@ TEST(TextBytes, CountsTheBytesTheTextCameFrom) {
   EXPECT_EQ(ByteLength(QString::fromUtf8("\xC3\xA9t\xC3\xA9"), true), 5);
   EXPECT_EQ(ByteLength(QString::fromUtf8("\xE2\x82\xAC"), true), 3);
   EXPECT_EQ(ByteLength(QString::fromUtf8("\xF0\x9F\x98\x80"), true), 4);
-  EXPECT_EQ(ByteLength(QString::fromUtf8("\xE2\x82\xAC"), false), 1);  // one Windows-1252 byte
+  EXPECT_EQ(ByteLength(QString::fromUtf8("\xE2\x82\xAC"), false), 1);  // one byte in the single-byte reading
 }
 
 struct AlignCase {

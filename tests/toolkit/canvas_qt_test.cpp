@@ -5,7 +5,9 @@
 #include <QPainter>
 #include <QPalette>
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "toolkit/qt_canvas.h"
 
@@ -17,18 +19,28 @@ const QRgb kWhite = qRgb(255, 255, 255);
 // Draws into a white image and reads the pixels back.
 class QtCanvasImage : public ::testing::Test {
  protected:
-  QtCanvasImage() : image(120, 80, QImage::Format_RGB32) {
+  QtCanvasImage() : image(120, 80, QImage::Format_RGB32) { Restart(); }
+
+  // A white image and a fresh canvas on it with a 16-pixel black font.
+  void Restart() {
+    canvas.reset();
     image.fill(kWhite);
     canvas.emplace(image);
-    canvas->Font().Name = "DejaVu Sans";
-    canvas->Font().Height = -16;
-    canvas->Font().Color = clBlack;
+    canvas->Font() = TFont{"DejaVu Sans", -16, clBlack, {}, 0};
   }
 
   // Ends the painter so the image holds everything drawn.
   const QImage& Finished() {
     canvas.reset();
     return image;
+  }
+
+  // What one transparent DrawText alone draws.
+  QImage DrawnText(std::string_view text, TRect rect, TTextFlags flags) {
+    Restart();
+    canvas->SetTransparentText(true);
+    canvas->DrawText(text, rect, flags);
+    return Finished().copy();
   }
 
   static int CountWhere(const QImage& img, const QRect& area, bool inside, QRgb other = kWhite) {
@@ -187,9 +199,9 @@ TEST_F(QtCanvasImage, InkNeverLeavesARectangleThatJustHoldsTheText) {
   for (const bool italic : {false, true}) {
     for (const char* text : texts) {
       SCOPED_TRACE(std::string(text) + (italic ? " italic" : ""));
-      image.fill(kWhite);
-      canvas.emplace(image);
-      canvas->Font() = TFont{"DejaVu Sans", -24, clBlack, italic ? TFontStyles{fsItalic} : TFontStyles{}, 0};
+      Restart();
+      canvas->Font().Height = -24;
+      if (italic) canvas->Font().Style = {fsItalic};
       canvas->SetTransparentText(true);
       const TSize extent = canvas->TextExtent(text);
       TRect exact{20, 20, 20 + extent.cx, 20 + extent.cy};
@@ -295,29 +307,12 @@ TEST_F(QtCanvasImage, RotatedTextLeavesTheUnrotatedBox) {
 }
 
 TEST_F(QtCanvasImage, PrefixesUnderlineAndDoubleAmpersandsShowOne) {
-  TRect rect{5, 5, 115, 40};
-  canvas->SetTransparentText(true);
-  canvas->DrawText("a&&b", rect, {tfSingleLine});
-  const QImage doubled = Finished().copy();
-  image.fill(kWhite);
-  canvas.emplace(image);
-  canvas->Font() = TFont{"DejaVu Sans", -16, clBlack, {}, 0};
-  canvas->SetTransparentText(true);
-  canvas->DrawText("a&b", rect, {tfSingleLine, tfNoPrefix});
-  EXPECT_EQ(Finished(), doubled);
-
-  image.fill(kWhite);
-  canvas.emplace(image);
-  canvas->Font() = TFont{"DejaVu Sans", -16, clBlack, {}, 0};
-  canvas->DrawText("&x", rect, {tfSingleLine});
-  const QImage marked = Finished().copy();
-  image.fill(kWhite);
-  canvas.emplace(image);
-  canvas->Font() = TFont{"DejaVu Sans", -16, clBlack, {}, 0};
-  canvas->DrawText("x", rect, {tfSingleLine});
-  const QImage plain = Finished().copy();
-  EXPECT_NE(marked, plain);
+  const TRect rect{5, 5, 115, 40};
+  EXPECT_EQ(DrawnText("a&&b", rect, {tfSingleLine}), DrawnText("a&b", rect, {tfSingleLine, tfNoPrefix}));
+  const QImage marked = DrawnText("&x", rect, {tfSingleLine});
+  const QImage plain = DrawnText("x", rect, {tfSingleLine});
   EXPECT_GT(InkInside(marked, QRect(0, 0, 120, 80)), InkInside(plain, QRect(0, 0, 120, 80)));
+  EXPECT_NE(DrawnText("&x", rect, {tfSingleLine, tfNoPrefix}), marked);
 }
 
 TEST_F(QtCanvasImage, AlignmentMovesTheInk) {
@@ -330,16 +325,8 @@ TEST_F(QtCanvasImage, AlignmentMovesTheInk) {
 }
 
 TEST_F(QtCanvasImage, RightToLeftReadingReordersTheText) {
-  TRect rect{0, 0, 120, 40};
-  canvas->SetTransparentText(true);
-  canvas->DrawText("abc!", rect, {tfSingleLine});
-  const QImage forward = Finished().copy();
-  image.fill(kWhite);
-  canvas.emplace(image);
-  canvas->Font() = TFont{"DejaVu Sans", -16, clBlack, {}, 0};
-  canvas->SetTransparentText(true);
-  canvas->DrawText("abc!", rect, {tfSingleLine, tfRtlReading});
-  EXPECT_NE(Finished(), forward);
+  const TRect rect{0, 0, 120, 40};
+  EXPECT_NE(DrawnText("abc!", rect, {tfSingleLine, tfRtlReading}), DrawnText("abc!", rect, {tfSingleLine}));
 }
 
 TEST_F(QtCanvasImage, ExpandedTabsReachTheTabStop) {

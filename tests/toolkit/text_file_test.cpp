@@ -365,6 +365,18 @@ TEST(TextReader, UnreadableFileIsAccessDenied) {
   EXPECT_EQ(*message, "Access denied");
 }
 
+// Reading the start of the process's own memory fails with EIO: a read error
+// that can be had on any Linux machine.
+TEST(TextReader, ReadErrorIsRaisedWithItsNumberAndClosesTheFile) {
+  const int before = OpenDescriptors();
+  TTextReader reader;
+  reader.AssignFile("/proc/self/mem");
+  reader.Reset();
+  EXPECT_EQ(ErrorOf([&] { reader.Eof(); }), "I/O error 5");
+  EXPECT_FALSE(reader.IsOpen());
+  EXPECT_EQ(OpenDescriptors(), before);
+}
+
 TEST(TextReader, OpeningAnotherFileClosesTheFirst) {
   TempFolder folder;
   WriteBytes(folder / "a.txt", "a\n");

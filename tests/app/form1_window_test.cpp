@@ -1,0 +1,124 @@
+// The window as the person sees it before any command: its size, where its
+// components sit, their texts, fonts and colours, the order Tab walks, and
+// the grid as the window sets it up.
+
+#include <QAction>
+#include <QFrame>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "form1_fixture.h"
+#include "toolkit/color.h"
+
+namespace kelvora::testing {
+namespace {
+
+using Form1Window = Form1Test;
+
+TEST_F(Form1Window, ClientAreaBelowTheMenuIs242By243) {
+  EXPECT_EQ(Form().centralWidget()->size(), QSize(242, 243));
+  EXPECT_EQ(Form().centralWidget()->y(), Form().menuBar()->geometry().bottom() + 1);
+  EXPECT_EQ(Form().height(), Form().menuBar()->height() + 243);
+  EXPECT_EQ(Form().width(), 242);
+}
+
+TEST_F(Form1Window, CannotBeMadeLargerOrSmaller) {
+  const QSize size = Form().size();
+  EXPECT_EQ(Form().minimumSize(), size);
+  EXPECT_EQ(Form().maximumSize(), size);
+  Form().resize(400, 500);
+  EXPECT_EQ(Form().size(), size);
+  Form().resize(100, 100);
+  EXPECT_EQ(Form().size(), size);
+}
+
+struct PlacedComponent {
+  const char* name;
+  QRect geometry;  // relative to the parent
+};
+
+TEST_F(Form1Window, ComponentsSitWhereTheLayoutPutsThem) {
+  const PlacedComponent expected[] = {
+      {"Panel1", QRect(0, 0, 242, 35)},
+      {"Edit1", QRect(8, 8, 129, 21)},
+      {"Button1", QRect(174, 5, 59, 26)},
+      {"CellGrid1", QRect(0, 35, 242, 208)},
+  };
+  const QWidget* actual[] = {Form().Panel1, Form().Edit1, Form().Button1, Form().CellGrid1};
+  for (std::size_t i = 0; i < std::size(expected); ++i)
+    EXPECT_EQ(actual[i]->geometry(), expected[i].geometry) << expected[i].name;
+  EXPECT_EQ(Form().Edit1->parentWidget(), Form().Panel1);
+  EXPECT_EQ(Form().Button1->parentWidget(), Form().Panel1);
+}
+
+TEST_F(Form1Window, ShowsItsTexts) {
+  EXPECT_EQ(Form().windowTitle(), "Kelvora");
+  EXPECT_EQ(Form().Button1->text(), "Get Data");
+  EXPECT_TRUE(Form().Edit1->text().isEmpty());
+  ASSERT_EQ(Form().menuBar()->actions().size(), 1);
+  EXPECT_EQ(Form().menuBar()->actions().first()->text(), "File");
+  QStringList items;
+  for (const QAction* action : Form().File1->actions()) items << action->text();
+  EXPECT_EQ(items, QStringList({"Open", "Save Grid", "Exit"}));
+}
+
+TEST_F(Form1Window, EditBoxIsBoldNavyOnTheFormsFont) {
+  EXPECT_EQ(Form().font().pixelSize(), 11);
+  const QFont edit = Form().Edit1->font();
+  EXPECT_TRUE(edit.bold());
+  EXPECT_EQ(edit.pixelSize(), 11);
+  EXPECT_EQ(edit.family(), Form().font().family());
+  EXPECT_EQ(Form().Edit1->palette().color(QPalette::Text), QColor(0, 0, 128));
+  EXPECT_FALSE(Form().Button1->font().bold());
+}
+
+TEST_F(Form1Window, IsTheButtonFaceColour) {
+  EXPECT_EQ(Form().palette().color(QPalette::Window), ToQColor(clBtnFace));
+  EXPECT_EQ(Form().Panel1->palette().color(QPalette::Window), ToQColor(clBtnFace));
+}
+
+TEST_F(Form1Window, TabWalksGridThenEditBoxThenButton) {
+  QApplication::setActiveWindow(&Form());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
+  QTRY_COMPARE(QApplication::focusWidget(), Form().CellGrid1);
+  const QWidget* order[] = {Form().Edit1, Form().Button1, Form().CellGrid1};
+  for (const QWidget* next : order) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), next);
+  }
+}
+
+TEST_F(Form1Window, GridTakesTheWindowsSettings) {
+  TCellGrid& grid = Grid();
+  EXPECT_EQ(grid.ColCount(), 1);
+  EXPECT_EQ(grid.RowCount(), 1);
+  EXPECT_EQ(grid.FixedCols(), 0);
+  EXPECT_EQ(grid.FixedRows(), 0);
+  EXPECT_EQ(grid.DefaultColWidth(), 115);
+  EXPECT_EQ(grid.ColWidths(0), 115);
+  EXPECT_EQ(grid.DefaultRowHeight(), 21);
+  EXPECT_EQ(grid.Options(), (TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine,
+                                          goRangeSelect, goColSizing, goEditing}));
+  EXPECT_EQ(grid.Font().Height, -9);
+  EXPECT_EQ(grid.Font().Color, clNavy);
+  EXPECT_EQ(grid.FixedFont().Height, -11);
+  EXPECT_EQ(grid.Color(), clWhite);
+  EXPECT_EQ(grid.ScrollColor(), clActiveBorder);
+  EXPECT_EQ(grid.ScrollWidth(), 16);
+  EXPECT_EQ(grid.IntelliPan(), ipVertical);
+  EXPECT_EQ(grid.HintColor(), clYellow);
+  EXPECT_EQ(grid.URLColor(), clBlue);
+  EXPECT_TRUE(grid.SizeWithForm());
+  EXPECT_EQ(grid.Align(), alClient);
+  EXPECT_TRUE(grid.Navigation().AllowDeleteRow);
+  EXPECT_TRUE(grid.Navigation().AllowClipboardRowGrow);
+  EXPECT_TRUE(grid.Navigation().AllowClipboardColGrow);
+  EXPECT_TRUE(grid.Navigation().CopyHTMLTagsToClipboard);
+  EXPECT_FALSE(grid.Bands().Active);
+  EXPECT_FALSE(grid.EnableGraphics());
+  EXPECT_TRUE(grid.EnableHTML());
+}
+
+}  // namespace
+}  // namespace kelvora::testing
