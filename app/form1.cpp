@@ -19,9 +19,10 @@ std::string CurrentFileName;
 namespace {
 
 // The window's layout in pixels at 96 dots per inch. The classic frame added
-// 4 pixels on each side and a 19-pixel caption around this client area
-// (250 x 289 outside); here the window manager draws its own frame, so the
-// client area is what is fixed.
+// 4 pixels on each side, a 19-pixel caption and a 19-pixel menu bar around
+// this client area (250 x 289 outside); here the window manager draws its
+// own frame and the style decides the menu bar's height, so the client area
+// below the menu is what is fixed.
 constexpr int kClientWidth = 242;
 constexpr int kClientHeight = 243;
 constexpr int kPanelHeight = 35;

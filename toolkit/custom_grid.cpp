@@ -15,7 +15,9 @@ namespace {
 
 std::string RangeText(int low, int high) {
   if (high < low) return "(none)";
-  return "(" + std::to_string(low) + ".." + std::to_string(high) + ")";
+  std::string text = "(";
+  text.append(std::to_string(low)).append("..").append(std::to_string(high)).append(")");
+  return text;
 }
 
 [[noreturn]] void RaiseOutOfRange(const char* what, int index, int low, int high) {

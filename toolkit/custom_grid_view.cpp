@@ -1,6 +1,7 @@
 // What is in view: scrolling by whole rows and columns, the scroll bars,
 // cell rectangles and the regions to repaint.
 #include <QScrollBar>
+#include <QSignalBlocker>
 
 #include <algorithm>
 #include <cstdint>
@@ -140,14 +141,27 @@ void TCustomGrid::ClampInView(TGridCoord cell) {
 
 // The scroll bars count rows and columns, not pixels, so their range holds
 // any grid an int can count.
+// The scroll area answers every range change with a queued call that shows
+// or hides the bar. A grid filled row by row changes the range once per row,
+// so the range is set quietly unless the bar's need to show changes.
+static void SetScrollRange(QScrollBar* bar, int maximum) {
+  const bool neededBefore = bar->maximum() > bar->minimum();
+  if (neededBefore == (maximum > 0)) {
+    const QSignalBlocker quiet(bar);
+    bar->setRange(0, maximum);
+  } else {
+    bar->setRange(0, maximum);
+  }
+}
+
 void TCustomGrid::SyncScrollBars() {
   syncingScrollBars_ = true;
   QScrollBar* vertical = verticalScrollBar();
-  vertical->setRange(0, MaxTopRow() - fixedRows_);
+  SetScrollRange(vertical, MaxTopRow() - fixedRows_);
   vertical->setPageStep(std::max(VisibleRowCount(), 1));
   vertical->setValue(topLeft_.Y - fixedRows_);
   QScrollBar* horizontal = horizontalScrollBar();
-  horizontal->setRange(0, MaxLeftCol() - fixedCols_);
+  SetScrollRange(horizontal, MaxLeftCol() - fixedCols_);
   horizontal->setPageStep(std::max(VisibleColCount(), 1));
   horizontal->setValue(topLeft_.X - fixedCols_);
   syncingScrollBars_ = false;

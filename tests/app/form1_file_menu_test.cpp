@@ -117,12 +117,6 @@ TEST_F(SaveGrid, CancelledWritesNothing) {
   EXPECT_TRUE(std::filesystem::is_empty(TempFile("")));
 }
 
-TEST_F(SaveGrid, KeepsTheCursorAsItIs) {
-  const auto saved = TempFile("dates.csv");
-  ClickSaveGrid(saved);
-  ExpectDefaultCursor();
-}
-
 TEST_F(SaveGrid, IntoAMissingFolderShowsAnErrorAndKeepsTheGrid) {
   ClickOpen(SamplePath());
   ClickGetData();

@@ -1,6 +1,5 @@
 // The window as the person sees it before any command: its size, where its
-// components sit, their texts, fonts and colours, the order Tab walks, and
-// the grid as the window sets it up.
+// components sit, their texts and fonts, and the order Tab walks.
 
 #include <QAction>
 #include <QFrame>
@@ -9,7 +8,6 @@
 #include <QMenuBar>
 
 #include "form1_fixture.h"
-#include "toolkit/color.h"
 
 namespace kelvora::testing {
 namespace {
@@ -73,51 +71,16 @@ TEST_F(Form1Window, EditBoxIsBoldNavyOnTheFormsFont) {
   EXPECT_FALSE(Form().Button1->font().bold());
 }
 
-TEST_F(Form1Window, IsTheButtonFaceColour) {
-  EXPECT_EQ(Form().palette().color(QPalette::Window), ToQColor(clBtnFace));
-  EXPECT_EQ(Form().Panel1->palette().color(QPalette::Window), ToQColor(clBtnFace));
-}
-
 TEST_F(Form1Window, TabWalksGridThenEditBoxThenButton) {
   QApplication::setActiveWindow(&Form());
   ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
-  QTRY_COMPARE(QApplication::focusWidget(), Form().CellGrid1);
+  ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::focusWidget() == Form().CellGrid1; }))
+      << "the grid should have the focus when the window opens";
   const QWidget* order[] = {Form().Edit1, Form().Button1, Form().CellGrid1};
   for (const QWidget* next : order) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), next);
   }
-}
-
-TEST_F(Form1Window, GridTakesTheWindowsSettings) {
-  TCellGrid& grid = Grid();
-  EXPECT_EQ(grid.ColCount(), 1);
-  EXPECT_EQ(grid.RowCount(), 1);
-  EXPECT_EQ(grid.FixedCols(), 0);
-  EXPECT_EQ(grid.FixedRows(), 0);
-  EXPECT_EQ(grid.DefaultColWidth(), 115);
-  EXPECT_EQ(grid.ColWidths(0), 115);
-  EXPECT_EQ(grid.DefaultRowHeight(), 21);
-  EXPECT_EQ(grid.Options(), (TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine,
-                                          goRangeSelect, goColSizing, goEditing}));
-  EXPECT_EQ(grid.Font().Height, -9);
-  EXPECT_EQ(grid.Font().Color, clNavy);
-  EXPECT_EQ(grid.FixedFont().Height, -11);
-  EXPECT_EQ(grid.Color(), clWhite);
-  EXPECT_EQ(grid.ScrollColor(), clActiveBorder);
-  EXPECT_EQ(grid.ScrollWidth(), 16);
-  EXPECT_EQ(grid.IntelliPan(), ipVertical);
-  EXPECT_EQ(grid.HintColor(), clYellow);
-  EXPECT_EQ(grid.URLColor(), clBlue);
-  EXPECT_TRUE(grid.SizeWithForm());
-  EXPECT_EQ(grid.Align(), alClient);
-  EXPECT_TRUE(grid.Navigation().AllowDeleteRow);
-  EXPECT_TRUE(grid.Navigation().AllowClipboardRowGrow);
-  EXPECT_TRUE(grid.Navigation().AllowClipboardColGrow);
-  EXPECT_TRUE(grid.Navigation().CopyHTMLTagsToClipboard);
-  EXPECT_FALSE(grid.Bands().Active);
-  EXPECT_FALSE(grid.EnableGraphics());
-  EXPECT_TRUE(grid.EnableHTML());
 }
 
 }  // namespace

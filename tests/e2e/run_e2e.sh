@@ -90,7 +90,20 @@ wait_window() {
   program_windows "$title" | head -n 1
 }
 
-file_equals() { [ -f "$1" ] && cmp -s "$1" "$2"; }
+# The saved file appears under its name only once it is complete, but give
+# the program a moment all the same before calling a difference a failure.
+expect_saved_csv() {
+  local saved=$1
+  wait_for "$saved to be written" test -f "$saved"
+  local deadline=$((SECONDS + 5))
+  until cmp -s "$saved" "$expected"; do
+    if [ "$SECONDS" -ge "$deadline" ]; then
+      diff -u --text "$expected" "$saved" | head -n 40 >&2 || true
+      fail "$saved differs from $expected"
+    fi
+    sleep 0.1
+  done
+}
 
 # --- the program ------------------------------------------------------------
 
@@ -167,7 +180,7 @@ open_get_save_compare() {
   press_get_data
   choose_menu_item 2
   answer_file_dialog "Save As" "$saved"
-  wait_for "$saved to equal $expected" file_equals "$saved" "$expected"
+  expect_saved_csv "$saved"
 }
 
 # --- the runs ---------------------------------------------------------------
