@@ -81,9 +81,24 @@ void TCustomGrid::AfterColCountChange(int oldCount) {
 }
 
 void TCustomGrid::AfterRowCountChange(int oldCount) {
-  fixedRows_ = std::min(fixedRows_, std::max(RowCount() - 1, 0));
-  AfterStructureChange();
+  if (oldCount > 0 && RowCount() > oldCount)
+    AfterRowsAppended(oldCount);
+  else {
+    fixedRows_ = std::min(fixedRows_, std::max(RowCount() - 1, 0));
+    AfterStructureChange();
+  }
   SizeChanged(ColCount(), oldCount);
+}
+
+// Rows added at the end leave the current cell, the view and the edit window
+// as they were. A grid filled row by row comes here once per row, so only
+// the new rows in view are repainted, and the scroll range follows once the
+// filling command is over.
+void TCustomGrid::AfterRowsAppended(int oldCount) {
+  const std::int64_t top = std::max<std::int64_t>(RowTop(oldCount), 0);
+  const int height = viewport()->height();
+  if (top < height) viewport()->update(0, static_cast<int>(top), viewport()->width(), height);
+  RequestScrollBarSync();
 }
 
 void TCustomGrid::AfterStructureChange() {

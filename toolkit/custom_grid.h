@@ -221,6 +221,7 @@ class TCustomGrid : public QAbstractScrollArea {
   // custom_grid.cpp
   void AfterColCountChange(int oldCount);
   void AfterRowCountChange(int oldCount);
+  void AfterRowsAppended(int oldCount);
   void AfterStructureChange();
   void UpdateLineGaps();
   void ClampCurrent();
@@ -242,9 +243,11 @@ class TCustomGrid : public QAbstractScrollArea {
   int LastFullyVisibleRow() const;
   int ColAt(int x) const;
   int RowAt(int y) const;
+  bool RowOutOfView(int row) const;
   void MoveTopLeft(int col, int row);
   void ClampInView(TGridCoord cell);
   void SyncScrollBars();
+  void RequestScrollBarSync();  // once, after the event being handled
   void ViewChanged();
   TRect GridRectToPixels(const TGridRect& block) const;
   void InvalidatePixels(const TRect& rect);
@@ -333,6 +336,7 @@ class TCustomGrid : public QAbstractScrollArea {
   QMetaObject::Connection focusWatch_;
   bool focusInside_ = false;
   bool syncingScrollBars_ = false;
+  bool scrollSyncPending_ = false;
   TShiftState keyShift_;
 };
 

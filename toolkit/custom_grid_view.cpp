@@ -154,7 +154,15 @@ static void SetScrollRange(QScrollBar* bar, int maximum) {
   }
 }
 
+void TCustomGrid::RequestScrollBarSync() {
+  if (scrollSyncPending_) return;
+  scrollSyncPending_ = true;
+  QMetaObject::invokeMethod(this, [this] { if (scrollSyncPending_) SyncScrollBars(); },
+                            Qt::QueuedConnection);
+}
+
 void TCustomGrid::SyncScrollBars() {
+  scrollSyncPending_ = false;
   syncingScrollBars_ = true;
   QScrollBar* vertical = verticalScrollBar();
   SetScrollRange(vertical, MaxTopRow() - fixedRows_);
@@ -230,7 +238,14 @@ void TCustomGrid::InvalidateBlock(const TGridRect& block) { InvalidatePixels(Gri
 
 void TCustomGrid::InvalidateCell(int col, int row) {
   if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount()) return;
+  if (RowOutOfView(row)) return;
   InvalidateBlock({col, row, col, row});
+}
+
+// A quick answer for the common case of a grid written far below its view.
+bool TCustomGrid::RowOutOfView(int row) const {
+  if (row < fixedRows_) return false;
+  return row < topLeft_.Y || RowTop(row) >= viewport()->height();
 }
 
 void TCustomGrid::InvalidateRow(int row) {
