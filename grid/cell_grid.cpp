@@ -10,8 +10,25 @@
 
 namespace kelvora {
 
+namespace {
+
+void CheckExtraFixedCount(const char* what, int count) {
+  if (count < 0)
+    throw ECellGridError(std::string(what) + " cannot be " + std::to_string(count) +
+                         ": it counts rows or columns, from 0 up");
+}
+
+// Ends of ranges are worked out wide, so that a count near the limit of an
+// int cannot overflow, and then kept to what the store can hold.
+int LimitedEnd(std::int64_t end) {
+  return static_cast<int>(std::min<std::int64_t>(end, TCellStore::kMaxIndex));
+}
+
+}  // namespace
+
 TCellGrid::TCellGrid(QWidget* owner) : TCustomGrid(owner) {
   columnVisible_.fill(true);
+  RebuildColumnMaps();
   SetDefaultRowHeight(21);
   // The base fills nothing: PaintCell chooses the cell's brush itself.
   SetDefaultDrawing(false);
@@ -103,10 +120,14 @@ TCellGraphic* TCellGrid::CellGraphic(int ACol, int ARow) const {
   return static_cast<TCellGraphic*>(store_.Object(ACol, ARow));
 }
 
+// The new graphic is stored before the old one goes, so that a failure to
+// store it leaves the cell as it was and frees only the new one.
 void TCellGrid::SetCellGraphic(int ACol, int ARow, std::unique_ptr<TCellGraphic> graphic) {
   CheckAddress(ACol, ARow);
-  ReleaseGraphic(store_.Object(ACol, ARow));
-  store_.SetObject(ACol, ARow, graphic.release());
+  void* old = store_.Object(ACol, ARow);
+  store_.SetObject(ACol, ARow, graphic.get());
+  graphic.release();
+  ReleaseGraphic(old);
   InvalidateStoredCell(ACol, ARow);
 }
 
@@ -160,22 +181,6 @@ void TCellGrid::SetFixedRowHeight(int height) {
   const int last = std::min(FixedRows(), RowCount());
   for (int row = 0; row < last; ++row) SetRowHeights(row, height);
 }
-
-namespace {
-
-void CheckExtraFixedCount(const char* what, int count) {
-  if (count < 0)
-    throw ECellGridError(std::string(what) + " cannot be " + std::to_string(count) +
-                         ": it counts rows or columns, from 0 up");
-}
-
-// Ends of ranges are worked out wide, so that a count near the limit of an
-// int cannot overflow, and then kept to what the store can hold.
-int LimitedEnd(std::int64_t end) {
-  return static_cast<int>(std::min<std::int64_t>(end, TCellStore::kMaxIndex));
-}
-
-}  // namespace
 
 void TCellGrid::SetFixedRightCols(int count) {
   CheckExtraFixedCount("The number of fixed right columns", count);

@@ -58,10 +58,17 @@ class TCellGrid : public TCustomGrid, public TCellGridProperties, public TCellGr
   void SetFixedCols(int count) { TCustomGrid::SetFixedCols(count); }
   int FixedRows() const;
   void SetFixedRows(int count) { TCustomGrid::SetFixedRows(count); }
+  // While on, no fixed row (column) reads as one, which the cells show.
   bool FixedColAlways() const { return fixedColAlways_; }
-  void SetFixedColAlways(bool on) { fixedColAlways_ = on; }
+  void SetFixedColAlways(bool on) {
+    fixedColAlways_ = on;
+    InvalidateGrid();
+  }
   bool FixedRowAlways() const { return fixedRowAlways_; }
-  void SetFixedRowAlways(bool on) { fixedRowAlways_ = on; }
+  void SetFixedRowAlways(bool on) {
+    fixedRowAlways_ = on;
+    InvalidateGrid();
+  }
   int FixedColWidth() const;
   void SetFixedColWidth(int width);
   int FixedRowHeight() const;
@@ -188,7 +195,14 @@ class TCellGrid : public TCustomGrid, public TCellGridProperties, public TCellGr
   void TimerTick();
 
   TCellStore store_;
+  // The visibility table, and from it the stored column of each displayed
+  // one below 256 and the displayed column of each stored one (-1: hidden),
+  // worked out whenever a column is hidden or shown, since painting and
+  // writing ask for every cell.
+  void RebuildColumnMaps();
   std::array<bool, kHideableColumns> columnVisible_;
+  std::array<std::int16_t, kHideableColumns> shownColumns_;
+  std::array<std::int16_t, kHideableColumns> displayOfColumn_;
   int hiddenColumnCount_ = 0;
   bool fixedColAlways_ = false;
   bool fixedRowAlways_ = false;

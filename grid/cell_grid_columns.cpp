@@ -26,7 +26,7 @@ void TCellGrid::HideColumn(int dataCol) {
     throw ECellGridError("Column " + std::to_string(dataCol) +
                          " cannot be hidden: it is not displayed");
   columnVisible_[dataCol] = false;
-  ++hiddenColumnCount_;
+  RebuildColumnMaps();
   SetColCount(ColCount() - 1);
   InvalidateGrid();
 }
@@ -35,9 +35,18 @@ void TCellGrid::UnHideColumn(int dataCol) {
   CheckHideable(dataCol);
   if (columnVisible_[dataCol]) return;
   columnVisible_[dataCol] = true;
-  --hiddenColumnCount_;
+  RebuildColumnMaps();
   SetColCount(ColCount() + 1);
   InvalidateGrid();
+}
+
+void TCellGrid::RebuildColumnMaps() {
+  int shown = 0;
+  for (int col = 0; col < kHideableColumns; ++col) {
+    displayOfColumn_[col] = static_cast<std::int16_t>(columnVisible_[col] ? shown : -1);
+    if (columnVisible_[col]) shownColumns_[shown++] = static_cast<std::int16_t>(col);
+  }
+  hiddenColumnCount_ = kHideableColumns - shown;
 }
 
 // The displayed columns are the stored columns in order with the hidden ones
@@ -49,12 +58,7 @@ void TCellGrid::UnHideColumn(int dataCol) {
 int TCellGrid::DisplayToDataColumn(int DisplayCol) const {
   if (DisplayCol < 0) return 0;
   if (hiddenColumnCount_ == 0) return DisplayCol;
-  int shown = 0;
-  for (int col = 0; col < kHideableColumns; ++col) {
-    if (!columnVisible_[col]) continue;
-    if (shown == DisplayCol) return col;
-    ++shown;
-  }
+  if (DisplayCol < kHideableColumns - hiddenColumnCount_) return shownColumns_[DisplayCol];
   const std::int64_t beyond = std::int64_t{DisplayCol} + hiddenColumnCount_;
   return static_cast<int>(std::min<std::int64_t>(beyond, TCellStore::kMaxIndex));
 }
@@ -63,11 +67,7 @@ int TCellGrid::DataToDisplayColumn(int DataCol) const {
   if (DataCol < 0) return -1;
   if (hiddenColumnCount_ == 0) return DataCol;
   if (DataCol >= kHideableColumns) return DataCol - hiddenColumnCount_;
-  if (!columnVisible_[DataCol]) return -1;
-  int shown = 0;
-  for (int col = 0; col < DataCol; ++col)
-    if (columnVisible_[col]) ++shown;
-  return shown;
+  return displayOfColumn_[DataCol];
 }
 
 }  // namespace kelvora

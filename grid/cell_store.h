@@ -77,6 +77,8 @@ class TCellStore {
 
   bool Empty() const { return storedRows_ == 0; }
   std::int64_t StoredRowCount() const { return storedRows_; }
+  // Memory held for row blocks, in use or kept for reuse.
+  std::size_t RowBlockBytes() const { return pool_.ChunkBytes(); }
   // One past the last row that holds anything; 0 when nothing is stored.
   int RowEnd() const;
 

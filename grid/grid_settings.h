@@ -8,7 +8,7 @@ namespace kelvora {
 // The option sub-objects of the cell grid. Each is a plain value the grid owns;
 // the grid reads its fields where it needs them.
 
-enum TAdvanceDirection { adLeftRight, adTopBottom };
+enum TStepDirection { adLeftRight, adTopBottom };
 enum TInsertPosition { pInsertBefore, pInsertAfter };
 
 // Keyboard and editing behaviour.
@@ -17,7 +17,7 @@ struct TNavigation {
   bool AllowDeleteRow = false;
   bool AdvanceOnEnter = false;
   bool AdvanceInsert = false;
-  TAdvanceDirection AdvanceDirection = adLeftRight;
+  TStepDirection AdvanceDirection = adLeftRight;
   bool AllowClipboardShortCuts = false;
   bool AllowClipboardRowGrow = false;
   bool AllowClipboardColGrow = false;

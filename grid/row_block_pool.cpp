@@ -10,7 +10,7 @@ namespace kelvora {
 TRowBlockPool::~TRowBlockPool() { ReleaseAll(); }
 
 void* TRowBlockPool::Allocate(std::size_t bytes) {
-  if (bytes > kLargestPooled) return ::operator new(bytes);
+  if (!kPooling || bytes > kLargestPooled) return ::operator new(bytes);
   const std::size_t sizeClass = ClassOf(bytes);
   if (TFreeBlock* block = free_[sizeClass]) {
     free_[sizeClass] = block->next;
@@ -21,7 +21,7 @@ void* TRowBlockPool::Allocate(std::size_t bytes) {
 
 void TRowBlockPool::Release(void* block, std::size_t bytes) noexcept {
   if (!block) return;
-  if (bytes > kLargestPooled) {
+  if (!kPooling || bytes > kLargestPooled) {
     ::operator delete(block);
     return;
   }

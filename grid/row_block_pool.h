@@ -23,6 +23,13 @@ class TRowBlockPool {
  public:
   // Blocks up to this size come from the chunks.
   static constexpr std::size_t kLargestPooled = 1024;
+  // The sanitizer build checks every row block on its own, which it can do
+  // only for blocks of the general heap; there the pool hands every block on.
+#if defined(__SANITIZE_ADDRESS__)
+  static constexpr bool kPooling = false;
+#else
+  static constexpr bool kPooling = true;
+#endif
 
   TRowBlockPool() = default;
   ~TRowBlockPool();

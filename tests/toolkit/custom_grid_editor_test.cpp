@@ -267,6 +267,40 @@ TEST(GridEditor, DeletingTheRowUnderTheEditorShowsTheNextRowsText) {
   EXPECT_EQ(grid.Row(), 1);
 }
 
+// A grid that refreshes the editor whenever its current cell is written, as
+// a grid with a cell store does.
+class TRefreshingGrid : public TTestGrid {
+ protected:
+  void SetEditText(int col, int row, const std::string& value) override {
+    TTestGrid::SetEditText(col, row, value);
+    InvalidateEditor();
+  }
+};
+
+TEST(GridEditor, RefreshingTheEditorFromItsOwnChangeDoesNotFightTheTyping) {
+  TRefreshingGrid grid;
+  MakeEditable(grid);
+  grid.ShowFocused();
+  Key(grid, Qt::Key_F2);
+  Key(grid, Qt::Key_Home);
+  Key(grid, Qt::Key_Right);
+  Type(grid, "XY");
+  EXPECT_EQ(grid.Text(1, 1), "aXYbc");
+  EXPECT_EQ(grid.InplaceEditor()->SelStart(), 3);
+  EXPECT_EQ(grid.InplaceEditor()->SelLength(), 0);
+}
+
+TEST(GridEditor, ControlShortcutsOnTheGridTypeNothing) {
+  TTestGrid grid;
+  MakeEditable(grid);
+  grid.ShowFocused();
+  Key(grid, Qt::Key_C, Qt::ControlModifier);
+  Key(grid, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_FALSE(grid.EditorShowing());
+  EXPECT_EQ(grid.Text(1, 1), "abc");
+  EXPECT_EQ(Count(grid.Log, "KeyPress 3"), 1);
+}
+
 // A grid's own edit class: it upper-cases what is typed.
 class TShoutingEdit : public TInplaceEdit {
  public:
