@@ -90,11 +90,6 @@ void TCellGrid::RaiseBadAddress(std::int64_t ACol, std::int64_t ARow) {
 
 std::string TCellGrid::Cells(int ACol, int ARow) const { return std::string(CellText(ACol, ARow)); }
 
-std::string_view TCellGrid::CellText(int ACol, int ARow) const {
-  CheckAddress(ACol, ARow);
-  return store_.TextView(ACol, ARow);
-}
-
 void TCellGrid::SetCells(int ACol, int ARow, std::string_view text) {
   StoreCell(ACol, ARow, text);
   // Until the first edit there is no edit window to refresh.

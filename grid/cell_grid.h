@@ -44,7 +44,10 @@ class TCellGrid : public TCustomGrid, public TCellGridProperties, public TCellGr
   std::string Cells(int ACol, int ARow) const;
   void SetCells(int ACol, int ARow, std::string_view text);
   // The view stays valid until the next change of any cell.
-  std::string_view CellText(int ACol, int ARow) const;
+  std::string_view CellText(int ACol, int ARow) const {
+    CheckAddress(ACol, ARow);
+    return store_.TextView(ACol, ARow);
+  }
   TCellGraphic* CellGraphic(int ACol, int ARow) const;
   void SetCellGraphic(int ACol, int ARow, std::unique_ptr<TCellGraphic> graphic);
   // The cell's own background colour; clNone when it has none.
