@@ -15,8 +15,6 @@ bool HasWeekday(std::string_view line) { return line.size() >= 10 && line[9] == 
 
 }  // namespace
 
-bool IsDateLine(std::string_view line) { return line.starts_with("Date:"); }
-
 TDateFields CutDateLine(std::string_view line) {
   TDateFields fields;
   fields.HasWeekday = HasWeekday(line);

@@ -16,8 +16,9 @@ struct TDateFields {
   std::array<std::string_view, kDateColumnCount> Pieces;
 };
 
-// A line whose first five bytes are exactly "Date:".
-bool IsDateLine(std::string_view line);
+// A line whose first five bytes are exactly "Date:". Inline: every line of
+// a file of millions of lines is asked.
+inline bool IsDateLine(std::string_view line) { return line.starts_with("Date:"); }
 
 // Cuts by fixed byte counts, not by parsing: the usual header form comes out
 // right, and any other form is still cut the same way, without complaint,
