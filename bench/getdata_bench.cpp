@@ -28,7 +28,6 @@
 namespace kelvora::bench {
 namespace {
 
-constexpr std::uint64_t kExportBytes = 1'000'000'000;
 
 struct TGetDataResult {
   double bestSeconds = std::numeric_limits<double>::infinity();
@@ -114,10 +113,7 @@ int main(int argc, char** argv) {
     failed = true;
   });
 
-  const std::string path = DataDir() + "/mail-export-1g.txt";
-  std::fprintf(stderr, "preparing %s\n", path.c_str());
-  EnsureMailExport(path, kExportBytes);
-  WarmPageCache(path);
+  const std::string path = PreparedGigabyteExport();
 
   benchmark::RegisterBenchmark("GetData/1GB", GetData, path)
       ->Iterations(1)
@@ -127,18 +123,16 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
 
-  const std::string grep = "LC_ALL=C grep -c '^Date:' " + ShellQuoted(path);
-  const double grepSeconds = TimeCommandSeconds(grep, 3);
-  const long grepCount = std::stol(CommandOutput(grep));
-  std::fprintf(stderr, "date rows: Get Data %d, grep %ld\n", gResult.dateRows, grepCount);
-  if (failed || grepCount != gResult.dateRows) {
+  const TGrepCount grep = GrepDateLines(path);
+  std::fprintf(stderr, "date rows: Get Data %d, grep %ld\n", gResult.dateRows, grep.Lines);
+  if (failed || grep.Lines != gResult.dateRows) {
     std::fprintf(stderr, "Get Data and grep disagree on the number of date lines\n");
     return 1;
   }
   std::fprintf(stderr, "peak resident growth %.1f MiB, cells %.1f MiB\n", gResult.peakGrowthMiB,
                gResult.cellsMiB);
   PrintFigure("getdata_1g", gResult.bestSeconds, "s");
-  PrintAnchor("grep_c_1g", grepSeconds, "s");
+  PrintAnchor("grep_c_1g", grep.Seconds, "s");
   if (!gResult.measuredMemory) {
     std::fprintf(stderr, "the kernel cannot reset this process's peak resident size\n");
     return 1;

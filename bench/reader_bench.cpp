@@ -15,7 +15,6 @@
 namespace kelvora::bench {
 namespace {
 
-constexpr std::uint64_t kExportBytes = 1'000'000'000;
 
 double gBestReadSeconds = std::numeric_limits<double>::infinity();
 long gDateLines = 0;
@@ -43,7 +42,7 @@ void ReadEveryLine(benchmark::State& state, const std::string& path) {
     gBestReadSeconds = std::min(gBestReadSeconds, elapsed.count());
   }
   state.counters["date_lines"] = static_cast<double>(gDateLines);
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kExportBytes));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kGigabyteExportBytes));
 }
 
 }  // namespace
@@ -52,10 +51,7 @@ void ReadEveryLine(benchmark::State& state, const std::string& path) {
 int main(int argc, char** argv) {
   using namespace kelvora::bench;
   benchmark::Initialize(&argc, argv);
-  const std::string path = DataDir() + "/mail-export-1g.txt";
-  std::fprintf(stderr, "preparing %s\n", path.c_str());
-  EnsureMailExport(path, kExportBytes);
-  WarmPageCache(path);
+  const std::string path = PreparedGigabyteExport();
 
   benchmark::RegisterBenchmark("ReadEveryLine/1GB", ReadEveryLine, path)
       ->Iterations(1)
@@ -65,16 +61,13 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
 
-  // The C locale keeps grep on its fastest path, so the anchor is not flattered.
-  const std::string grep = "LC_ALL=C grep -c '^Date:' " + ShellQuoted(path);
-  const double grepSeconds = TimeCommandSeconds(grep, 3);
-  const long grepCount = std::stol(CommandOutput(grep));
-  std::fprintf(stderr, "date lines: reader %ld, grep %ld\n", gDateLines, grepCount);
-  if (grepCount != gDateLines) {
+  const TGrepCount grep = GrepDateLines(path);
+  std::fprintf(stderr, "date lines: reader %ld, grep %ld\n", gDateLines, grep.Lines);
+  if (grep.Lines != gDateLines) {
     std::fprintf(stderr, "the reader and grep disagree on the number of date lines\n");
     return 1;
   }
   PrintFigure("reader_1g", gBestReadSeconds, "s");
-  PrintAnchor("grep_c_1g", grepSeconds, "s");
+  PrintAnchor("grep_c_1g", grep.Seconds, "s");
   return 0;
 }

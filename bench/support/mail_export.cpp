@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "support/bench_environment.h"
+
 namespace kelvora::bench {
 namespace {
 
@@ -286,6 +288,23 @@ void EnsureMailExport(const std::string& path, std::uint64_t bytes) {
   const std::string partial = path + ".partial";
   GenerateMailExport(partial, bytes);
   fs::rename(partial, path);
+}
+
+std::string PreparedGigabyteExport() {
+  const std::string path = DataDir() + "/mail-export-1g.txt";
+  std::fprintf(stderr, "preparing %s\n", path.c_str());
+  EnsureMailExport(path, kGigabyteExportBytes);
+  WarmPageCache(path);
+  return path;
+}
+
+// The C locale keeps grep on its fastest path, so the anchor is not flattered.
+TGrepCount GrepDateLines(const std::string& path) {
+  const std::string grep = "LC_ALL=C grep -c '^Date:' " + ShellQuoted(path);
+  TGrepCount count;
+  count.Seconds = TimeCommandSeconds(grep, 3);
+  count.Lines = std::stol(CommandOutput(grep));
+  return count;
 }
 
 }  // namespace kelvora::bench

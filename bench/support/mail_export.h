@@ -17,4 +17,17 @@ namespace kelvora::bench {
 // there is kept as it is.
 void EnsureMailExport(const std::string& path, std::uint64_t bytes);
 
+// The gigabyte export that the reading benches share: made once in the data
+// folder, then read through so that it is page-cached. Answers its path.
+inline constexpr std::uint64_t kGigabyteExportBytes = 1'000'000'000;
+std::string PreparedGigabyteExport();
+
+// The anchor of the reading benches: the best wall time of counting the date
+// lines with grep, and the count, which a bench checks against its own.
+struct TGrepCount {
+  double Seconds = 0;
+  long Lines = 0;
+};
+TGrepCount GrepDateLines(const std::string& path);
+
 }  // namespace kelvora::bench

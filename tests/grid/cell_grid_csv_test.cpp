@@ -1,11 +1,9 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <functional>
 #include <fstream>
 #include <iterator>
@@ -15,6 +13,7 @@
 
 #include "cell_grid_test_support.h"
 #include "toolkit/exceptions.h"
+#include "common/file_size_cap.h"
 
 namespace kelvora {
 namespace {
@@ -303,27 +302,6 @@ TEST(CellGridCsvFiles, AFullDiskIsReported) {
   }
 }
 
-// Caps the size of any file this process writes, as a nearly full disk
-// would, and lifts the cap again on every path.
-class TFileSizeCap {
- public:
-  explicit TFileSizeCap(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &old_);
-    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit capped = old_;
-    capped.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &capped);
-  }
-  ~TFileSizeCap() {
-    ::setrlimit(RLIMIT_FSIZE, &old_);
-    std::signal(SIGXFSZ, oldHandler_);
-  }
-
- private:
-  rlimit old_{};
-  void (*oldHandler_)(int) = nullptr;
-};
-
 TEST(CellGridCsvFiles, AWriteThatFailsPartWayKeepsTheOldFile) {
   TFolder folder;
   const std::string path = folder.Path("precious.csv");
@@ -331,7 +309,7 @@ TEST(CellGridCsvFiles, AWriteThatFailsPartWayKeepsTheOldFile) {
   TCellGrid grid;
   Load(grid, std::vector<std::vector<std::string>>(2000, {std::string(500, 'x'), "y"}));
   {
-    TFileSizeCap cap(64 * 1024);
+    testing_support::TFileSizeCap cap(64 * 1024);
     EXPECT_THROW(grid.WriteCsvFile(path), EInOutError);
   }
   EXPECT_EQ(ReadBytes(path), "precious\r\n");

@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <stdexcept>
 #include <string>
 
@@ -14,6 +12,7 @@
 #include "fake_cell_source.h"
 #include "grid/textio/cell_grid_error.h"
 #include "toolkit/exceptions.h"
+#include "common/file_size_cap.h"
 
 namespace kelvora {
 namespace {
@@ -133,34 +132,13 @@ TEST(CsvWriterFiles, AFullDiskIsReportedNotSwallowed) {
   }
 }
 
-// Caps the size of any file this process writes, as a nearly full disk
-// would, and lifts the cap again on every path.
-class TFileSizeCap {
- public:
-  explicit TFileSizeCap(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &old_);
-    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit capped = old_;
-    capped.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &capped);
-  }
-  ~TFileSizeCap() {
-    ::setrlimit(RLIMIT_FSIZE, &old_);
-    std::signal(SIGXFSZ, oldHandler_);
-  }
-
- private:
-  rlimit old_{};
-  void (*oldHandler_)(int) = nullptr;
-};
-
 TEST(CsvWriterFiles, AFailureHalfWayKeepsTheOldFileAndLeavesNoTemporary) {
   TTestFolder folder;
   const std::string path = folder.Path("precious.csv");
   WriteBytes(path, "precious\r\n");
   TFakeCellSource grid = BigGrid(1000);  // about 1 MB
   {
-    TFileSizeCap cap(64 * 1024);
+    testing_support::TFileSizeCap cap(64 * 1024);
     EXPECT_THROW(WriteCsvFile(grid, {}, path, false), EInOutError);
   }
   EXPECT_EQ(ReadBytes(path), "precious\r\n");

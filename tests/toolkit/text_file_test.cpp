@@ -3,12 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +16,7 @@
 #include <sstream>
 
 #include "toolkit/exceptions.h"
+#include "common/file_size_cap.h"
 
 namespace kelvora {
 namespace {
@@ -622,27 +621,6 @@ TEST(TextWriterReplacing, SymbolicLinkStaysAndItsTargetIsReplaced) {
   EXPECT_EQ(folder.Entries(), (std::set<std::string>{"link.csv", "real"}));
 }
 
-// Lowers the largest file this process may write, as a full disk would, and
-// puts the limit back afterwards.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &saved_);
-    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit lowered = saved_;
-    lowered.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &lowered);
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, previousHandler_);
-  }
-
- private:
-  rlimit saved_{};
-  void (*previousHandler_)(int) = nullptr;
-};
-
 TEST(TextWriterReplacing, FailurePartWayLeavesOldFileAndNoTemporaryFile) {
   TempFolder folder;
   const std::string path = folder / "out.csv";
@@ -656,7 +634,7 @@ TEST(TextWriterReplacing, FailurePartWayLeavesOldFileAndNoTemporaryFile) {
       TTextWriter writer;
       writer.AssignFile(path);
       writer.RewriteReplacing();
-      FileSizeLimit limit(64 * 1024);
+      testing_support::TFileSizeCap limit(64 * 1024);
       message = ErrorOf([&] {
         for (int i = 0; i < 100; ++i) WriteFile(writer, {std::string(10000, 'z')});
         writer.Close();
