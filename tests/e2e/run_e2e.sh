@@ -47,10 +47,12 @@ trap cleanup EXIT
 # --- the X server -----------------------------------------------------------
 
 # Xvfb picks a free display itself and writes its number once it is ready.
+# Without -noreset the server starts afresh whenever its last client leaves,
+# and a program starting in that moment cannot connect.
 start_xvfb() {
   local fifo="$work/display"
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" 2>"$work/xvfb.log" &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" 2>"$work/xvfb.log" &
   xvfb_pid=$!
   local number=""
   if ! read -r -t "$timeout_s" number <"$fifo" || [ -z "$number" ]; then

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/form1_grid.h"
 #include "grid/cell_grid.h"
 #include "toolkit/inplace_edit.h"
 #include "toolkit/recording_canvas.h"
@@ -79,53 +80,10 @@ inline TFont FontOf(const std::string& name, int height, TColor color) {
   return font;
 }
 
-// The values the main window's description gives its grid, applied here
-// independently of the program's own form code.
+// The grid as the main window sets it up, through the program's own
+// description, so that tests here check that description too.
 inline void ApplyMainWindowColumn(TCellGrid& grid) {
-  grid.SetFixedCols(0);
-  grid.SetFixedRows(0);
-  grid.SetColCount(1);
-  grid.SetRowCount(1);
-  grid.SetDefaultColWidth(115);
-  grid.SetDefaultRowHeight(21);
-  grid.SetOptions({goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect,
-                   goColSizing, goEditing});
-  grid.SetEnableHTML(true);
-  grid.SetEnableWheel(true);
-  grid.SetEnableGraphics(false);
-  grid.SetOleAcceptFiles(true);
-  grid.SetOleAcceptText(true);
-  grid.SetSortFull(true);
-  grid.SetSortAutoFormat(true);
-  grid.SetIntelliPan(ipVertical);
-  grid.SetHideFocusRect(false);
-  grid.SetFixedAsButtons(false);
-  grid.SetAutoSize(false);
-  grid.SetVAlignment(vtaTop);
-  grid.SetHintColor(clYellow);
-  grid.SetSelectionColor(clHighlight);
-  grid.SetSelectionTextColor(clHighlightText);
-  grid.SetURLColor(clBlue);
-  grid.SetScrollType(ssNormal);
-  grid.SetScrollColor(clActiveBorder);
-  grid.SetScrollWidth(16);
-  grid.SetFloatFormat("%.2f");
-  grid.SetSizeWithForm(true);
-  grid.Navigation().AllowDeleteRow = true;
-  grid.Navigation().AllowClipboardRowGrow = true;
-  grid.Navigation().AllowClipboardColGrow = true;
-  grid.Navigation().CopyHTMLTagsToClipboard = true;
-  grid.HTMLSettings().Width = 100;
-  grid.Bands().PrimaryColor = clInfoBk;
-  grid.Bands().SecondaryColor = clWindow;
-  grid.CellNode().Color = clSilver;
-  grid.CellNode().NodeColor = clBlack;
-  grid.SetFixedFont(FontOf("MS Sans Serif", -11, clWindowText));
-  grid.SetFont(FontOf("MS Sans Serif", -9, clNavy));
-  grid.SetColor(clWhite);
-  grid.SetFixedColWidth(115);
-  grid.SetFixedRowHeight(21);
-  grid.SetAlign(alClient);
+  ApplyGridDescription(grid);
   grid.Loaded();
 }
 
