@@ -22,9 +22,9 @@
 namespace kelvora::bench {
 namespace {
 
-constexpr int kRows = 1'000'000;
+const int kRows = Sized(1'000'000, 10'000);
 constexpr int kCols = 7;
-constexpr int kRepetitions = 3;
+const int kRepetitions = Repetitions(3);
 
 // The seven fields of a date line, 1 to 4 bytes each: weekday, day, month,
 // year, hour, minute, second. The python anchor builds the same rows from
@@ -39,11 +39,12 @@ std::array<std::string, kCols> DateRow(int i) {
 }
 
 constexpr const char* kPythonRows = R"(
+import sys
 days = ['Mon', 'Tue', 'Wed', 'Thu', 'Fri', 'Sat', 'Sun']
 months = ['Jan', 'Feb', 'Mar', 'Apr', 'May', 'Jun', 'Jul', 'Aug', 'Sep', 'Oct', 'Nov', 'Dec']
 numbers = [str(n) for n in range(2100)]
 rows = [[days[i % 7], numbers[i % 31 + 1], months[i % 12], numbers[1990 + i % 35],
-         numbers[i % 24], numbers[i * 7 % 60], numbers[i * 13 % 60]] for i in range(1000000)]
+         numbers[i % 24], numbers[i * 7 % 60], numbers[i * 13 % 60]] for i in range(int(sys.argv[2]))]
 )";
 
 // Only the writing is timed, not python's start-up nor the building of rows,
@@ -51,7 +52,7 @@ rows = [[days[i % 7], numbers[i % 31 + 1], months[i % 12], numbers[1990 + i % 35
 constexpr const char* kPythonWrite = R"(
 import csv, sys, time
 best = float('inf')
-for _ in range(3):
+for _ in range(int(sys.argv[3])):
     start = time.perf_counter()
     with open(sys.argv[1], 'w', newline='') as f:
         csv.writer(f).writerows(rows)
@@ -155,7 +156,8 @@ void WritePlain(benchmark::State& state, const TPlainTable* table, std::string p
 
 double PythonCsvSeconds(const std::string& path) {
   const std::string script = std::string(kPythonRows) + kPythonWrite;
-  const std::string output = CommandOutput("python3 -c " + ShellQuoted(script) + " " + ShellQuoted(path));
+  const std::string output = CommandOutput("python3 -c " + ShellQuoted(script) + " " + ShellQuoted(path) + " " +
+                                            std::to_string(kRows) + " " + std::to_string(kRepetitions));
   return output.empty() ? -1 : std::stod(output);
 }
 

@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
 
   benchmark::RegisterBenchmark("GetData/1GB", GetData, path)
       ->Iterations(1)
-      ->Repetitions(3)
+      ->Repetitions(Repetitions(3))
       ->UseRealTime()
       ->Unit(benchmark::kMillisecond);
   benchmark::RunSpecifiedBenchmarks();

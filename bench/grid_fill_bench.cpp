@@ -34,9 +34,9 @@
 namespace kelvora::bench {
 namespace {
 
-constexpr int kRows = 1'000'000;
+const int kRows = Sized(1'000'000, 10'000);
 constexpr int kCols = 7;
-constexpr int kGridRuns = 3;
+const int kGridRuns = Repetitions(3);
 
 // The seven fields of a date line, 1 to 4 bytes each: weekday, day, month,
 // year, hour, minute, second, as the date extraction cuts them. The texts

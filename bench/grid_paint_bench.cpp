@@ -40,7 +40,7 @@ constexpr int kHeight = 800;
 constexpr int kColWidth = 180;  // seven columns fill the width
 constexpr int kRowHeight = 24;
 constexpr int kTexts = 997;  // distinct texts, a prime so rows do not repeat in step
-constexpr int kHugeRows = 100'000'000;
+const int kHugeRows = Sized(100'000'000, 1'000'000);
 
 // Texts of 1 to 4 bytes.
 std::vector<std::string> MakeTexts() {
@@ -193,7 +193,7 @@ int main(int argc, char** argv) {
   QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
   HugeGridLastRowMs(texts, image);  // warm-up
   double hugeMs = kNone;
-  for (int i = 0; i < 5; ++i) hugeMs = std::min(hugeMs, HugeGridLastRowMs(texts, image));
+  for (int i = 0; i < Repetitions(5); ++i) hugeMs = std::min(hugeMs, HugeGridLastRowMs(texts, image));
   const double growthMiB = HugeGridGrowthMiB(texts, image);
 
   std::fprintf(stderr, "grid frame through PaintTo straight into the image: %.4f ms\n", straightMs);

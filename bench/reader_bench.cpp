@@ -42,7 +42,7 @@ void ReadEveryLine(benchmark::State& state, const std::string& path) {
     gBestReadSeconds = std::min(gBestReadSeconds, elapsed.count());
   }
   state.counters["date_lines"] = static_cast<double>(gDateLines);
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kGigabyteExportBytes));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * GigabyteExportBytes()));
 }
 
 }  // namespace
@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
 
   benchmark::RegisterBenchmark("ReadEveryLine/1GB", ReadEveryLine, path)
       ->Iterations(1)
-      ->Repetitions(3)
+      ->Repetitions(Repetitions(3))
       ->UseRealTime()
       ->Unit(benchmark::kMillisecond);
   benchmark::RunSpecifiedBenchmarks();

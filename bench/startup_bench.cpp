@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RegisterBenchmark("Startup/FirstPaint", Startup)
       ->Iterations(1)
-      ->Repetitions(7)
+      ->Repetitions(Repetitions(7))
       ->UseManualTime()
       ->Unit(benchmark::kMillisecond);
   try {

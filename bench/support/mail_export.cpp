@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "support/bench_environment.h"
+#include "support/bench_scale.h"
 
 namespace kelvora::bench {
 namespace {
@@ -290,10 +291,12 @@ void EnsureMailExport(const std::string& path, std::uint64_t bytes) {
   fs::rename(partial, path);
 }
 
+std::uint64_t GigabyteExportBytes() { return Sized<std::uint64_t>(1'000'000'000, 2'000'000); }
+
 std::string PreparedGigabyteExport() {
-  const std::string path = DataDir() + "/mail-export-1g.txt";
+  const std::string path = DataDir() + (ShortRun() ? "/mail-export-short.txt" : "/mail-export-1g.txt");
   std::fprintf(stderr, "preparing %s\n", path.c_str());
-  EnsureMailExport(path, kGigabyteExportBytes);
+  EnsureMailExport(path, GigabyteExportBytes());
   WarmPageCache(path);
   return path;
 }
@@ -302,7 +305,7 @@ std::string PreparedGigabyteExport() {
 TGrepCount GrepDateLines(const std::string& path) {
   const std::string grep = "LC_ALL=C grep -c '^Date:' " + ShellQuoted(path);
   TGrepCount count;
-  count.Seconds = TimeCommandSeconds(grep, 3);
+  count.Seconds = TimeCommandSeconds(grep, Repetitions(3));
   count.Lines = std::stol(CommandOutput(grep));
   return count;
 }
