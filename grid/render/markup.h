@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "toolkit/bitmap.h"
+#include "toolkit/canvas.h"
+#include "toolkit/color.h"
+#include "toolkit/geometry.h"
+
+namespace kelvora {
+
+// What one call of the mark-up renderer is given besides the surface, whose
+// font and brush are the starting style.
+struct TMarkupInput {
+  std::string_view Text;
+  TRect Rect;
+  const TImageList* Images = nullptr;  // GridImages; none when null
+  TPoint HitPoint{-1, -1};             // outside every rectangle: nothing is hit
+  TColor LinkColor = clBlue;
+  TColor HoverLinkColor = clNone;  // background of a hovered link; clNone: none
+  TColor HoverTextColor = clNone;  // text of a hovered link; clNone: none
+  bool BlinkPhase = true;
+  TColor ShadowColor = clGray;
+  int ShadowOffset = 1;
+  bool MeasureOnly = false;
+  bool Printing = false;
+  double PrintScale = 1.0;
+};
+
+// What it gives back.
+struct TMarkupResult {
+  bool OnLink = false;  // the hit point lies on a link
+  std::string Anchor;   // that link's href
+  TRect LinkRect;
+  int LinkIndex = -1;  // links count from 0
+  int Width = 0;       // the widest line
+  int Height = 0;      // all the lines
+  std::string PlainText;
+};
+
+// Lays the text out and, unless only measuring, paints it. The surface's
+// font and brush are as they were when it returns.
+TMarkupResult DrawMarkup(TCanvas& canvas, const TMarkupInput& input);
+
+}  // namespace kelvora
