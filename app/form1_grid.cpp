@@ -66,8 +66,8 @@ void ApplySubObjects(TCellGrid& grid) {
   navigation.AllowClipboardColGrow = true;
   navigation.CopyHTMLTagsToClipboard = true;
   grid.HTMLSettings().Width = 100;
-  grid.Bands().PrimaryColor = clInfoBk;
-  grid.Bands().SecondaryColor = clWindow;
+  grid.Bands().SetPrimaryColor(clInfoBk);
+  grid.Bands().SetSecondaryColor(clWindow);
   grid.CellNode().Color = clSilver;
   grid.CellNode().NodeColor = clBlack;
 }

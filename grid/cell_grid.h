@@ -13,9 +13,12 @@
 #include "grid/cell_graphic.h"
 #include "grid/cell_grid_events.h"
 #include "grid/cell_grid_properties.h"
+#include "grid/cell_paint_errors.h"
 #include "grid/cell_store.h"
 #include "grid/grid_settings.h"
 #include "grid/render/cell_extent.h"
+#include "grid/render/cell_paint.h"
+#include "grid/row_selection.h"
 #include "grid/textio/cell_grid_error.h"
 #include "toolkit/custom_grid.h"
 
@@ -30,7 +33,10 @@ class TWindowTimer;
 //
 // Cells are addressed by stored column and row. A negative index, or one past
 // TCellStore::kMaxIndex, raises ECellGridError naming the address.
-class TCellGrid : public TCustomGrid, public TCellGridProperties, public TCellGridEvents {
+class TCellGrid : public TCustomGrid,
+                  public TCellGridProperties,
+                  public TCellGridEvents,
+                  private TCellPaintHost {
   Q_OBJECT
 
  public:
@@ -112,14 +118,28 @@ class TCellGrid : public TCustomGrid, public TCellGridProperties, public TCellGr
   // Width and height of a stored cell's text in the canvas's current font.
   TSize CellTextExtent(int ACol, int ARow);
   TCellTextOptions CellTextOptions() const;
-  // The cell-colour hook: fires OnGetCellColor, which may change the brush
-  // and the font. Bands and the cells' own colours join when cells are
-  // painted with them.
-  virtual void ApplyCellColours(int ACol, int ARow, TGridDrawState AState, TBrush& ABrush,
-                                TFont& AFont);
+
+  // Painting (cell_grid_paint*.cpp). Columns are stored columns.
+  // The cell-colour hook: the band colour of a data cell, then the cell's own
+  // colour, then OnGetCellColor, which may change the brush and the font.
+  void ApplyCellColours(int ACol, int ARow, TGridDrawState AState, TBrush& ABrush, TFont& AFont) override;
+  // A cell painted as fixed although the grid base does not fix it: a footer
+  // row, a right fixed column, or what OnIsFixedCell says.
+  bool IsExtraFixedCell(int ACol, int ARow) override;
+  // Left; right for numbers with AutoNumAlign; then OnGetAlignment.
+  TAlignment CellAlignment(int ACol, int ARow) override;
   // Points added to every cell font (the zoom), kept within -10..10.
   int FontSizeOffset() const { return fontSizeOffset_; }
   void SetFontSizeOffset(int points);
+  // What a password cell shows for each of its characters.
+  char PasswordChar() const { return passwordChar_; }
+  void SetPasswordChar(char c);
+  // Text reads from right to left while the grid's layout does.
+  bool RightToLeftReading() const { return layoutDirection() == Qt::RightToLeft; }
+  // The disjoint row selection (MouseActions.DisjunctRowSelect).
+  bool RowSelect(int ARow) const override { return rowSelection_.Contains(ARow); }
+  void SetRowSelect(int ARow, bool selected);
+  void ClearRowSelect();
 
   // CSV.
   char FieldDelimiter = '\0';  // byte 0 means a comma
@@ -155,6 +175,11 @@ class TCellGrid : public TCustomGrid, public TCellGridProperties, public TCellGr
  protected:
   void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
   virtual void PaintCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
+  // The formula hook: what a cell whose text begins with "=" shows. The text
+  // comes in and goes out through Text; by default it stays as it is.
+  void CalcFormula(int ACol, int ARow, std::string& Text) override;
+  void Paint() override;
+  void paintEvent(QPaintEvent* event) override;
   std::string GetEditText(int ACol, int ARow) override;
   void SetEditText(int ACol, int ARow, const std::string& Value) override;
   void RowDeleted(int ARow) override;
@@ -194,6 +219,20 @@ class TCellGrid : public TCustomGrid, public TCellGridProperties, public TCellGr
   void FlushRepaint();
   bool ReleaseGraphic(void* object);  // answers true: the reference goes
   void ChainOwnerForm(QWidget* owner);
+
+  // cell_grid_paint*.cpp
+  TCellAreas Areas() const;
+  TCellPaintSettings PaintSettings() const;
+  std::string_view StoredText(int ACol, int ARow) const override { return store_.TextView(ACol, ARow); }
+  bool IsPasswordCell(int ACol, int ARow) override;
+  TCellBorders CellBorders(int ACol, int ARow, TPen& APen) override;
+  bool CellGraphicFillsCell(int ACol, int ARow) override;
+  void DrawCellGraphic(int ACol, int ARow, const TRect& ARect) override;
+  void DrawCellEvent(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+  bool HasExtraFixedCells() const;
+  void PaintExtraFixedLines(TCanvas& canvas);
+  void PaintExtraFixedCellLines(TCanvas& canvas, const TRect& cell);
+  void PaintFooterLines(TCanvas& canvas, int row, int firstCol, int lastCol);
   void WindowCreated();
   void TimerTick();
 
@@ -222,7 +261,7 @@ class TCellGrid : public TCustomGrid, public TCellGridProperties, public TCellGr
   TNavigation navigation_;
   TColumnSize columnSize_;
   TCellNode cellNode_;
-  TBands bands_;
+  TBands bands_{[this] { InvalidateGrid(); }};
   TSizeWhileTyping sizeWhileTyping_;
   TMouseActions mouseActions_;
   TBackGround backGround_;
@@ -236,6 +275,11 @@ class TCellGrid : public TCustomGrid, public TCellGridProperties, public TCellGr
   TSize ownerFormSize_;
   Qt::CursorShape rememberedCursor_ = Qt::ArrowCursor;
   std::unique_ptr<TWindowTimer> timer_;
+
+  char passwordChar_ = '*';
+  TRowSelection rowSelection_;
+  std::string paintText_;  // the text of the cell being painted
+  TPaintErrors paintErrors_;
 };
 
 }  // namespace kelvora

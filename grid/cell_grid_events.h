@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "grid/render/cell_paint_types.h"
 #include "toolkit/canvas.h"
 #include "toolkit/grid_types.h"
 #include "toolkit/set.h"
@@ -13,9 +14,6 @@ namespace kelvora {
 
 using TObject = QObject;
 
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-enum TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
-using TCellBorders = TSet<TCellBorder>;
 // 0 is the plain text edit box; the other kinds name the special editors.
 using TEditorType = int;
 class TEditLink;

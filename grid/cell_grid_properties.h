@@ -2,12 +2,12 @@
 
 #include <string>
 
+#include "grid/render/cell_paint_types.h"
 #include "toolkit/bitmap.h"
 #include "toolkit/color.h"
 
 namespace kelvora {
 
-enum TVAlignment { vtaTop, vtaCenter, vtaBottom };
 enum TScrollType { ssNormal, ssFlat };
 enum TIntelliPan { ipBoth, ipVertical, ipHorizontal, ipNone };
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };

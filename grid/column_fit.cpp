@@ -88,9 +88,4 @@ TCellTextOptions TCellGrid::CellTextOptions() const {
   return {EnableHTML(), Multilinecells(), URLShow(), URLFull()};
 }
 
-void TCellGrid::ApplyCellColours(int ACol, int ARow, TGridDrawState AState, TBrush& ABrush,
-                                 TFont& AFont) {
-  if (OnGetCellColor) OnGetCellColor(this, ARow, ACol, AState, ABrush, AFont);
-}
-
 }  // namespace kelvora

@@ -1,5 +1,10 @@
 #pragma once
 
+#include <algorithm>
+#include <functional>
+#include <utility>
+
+#include "grid/render/cell_paint_types.h"
 #include "toolkit/bitmap.h"
 #include "toolkit/color.h"
 
@@ -31,13 +36,48 @@ struct TNavigation {
   bool LineFeedOnEnter = false;
 };
 
-// Alternating row colours, counted from the first data row.
-struct TBands {
-  bool Active = false;
-  TColor PrimaryColor = clInfoBk;
-  int PrimaryLength = 1;
-  TColor SecondaryColor = clWindow;
-  int SecondaryLength = 1;
+// Alternating row colours, counted from the first data row. The grid shows
+// every change at once, so each setting has a setter that tells it; a
+// change while the bands are off shows nothing and repaints nothing.
+class TBands {
+ public:
+  explicit TBands(std::function<void()> repaint) : repaint_(std::move(repaint)) {}
+  TBands(const TBands&) = delete;
+  TBands& operator=(const TBands&) = delete;
+
+  bool Active() const { return active_; }
+  void SetActive(bool on) {
+    if (on == active_) return;
+    active_ = on;
+    Repaint();
+  }
+  TColor PrimaryColor() const { return primaryColor_; }
+  void SetPrimaryColor(TColor color) { Change(primaryColor_, color); }
+  TColor SecondaryColor() const { return secondaryColor_; }
+  void SetSecondaryColor(TColor color) { Change(secondaryColor_, color); }
+  // Lengths count rows; a negative one is taken as 0.
+  int PrimaryLength() const { return primaryLength_; }
+  void SetPrimaryLength(int rows) { Change(primaryLength_, std::max(rows, 0)); }
+  int SecondaryLength() const { return secondaryLength_; }
+  void SetSecondaryLength(int rows) { Change(secondaryLength_, std::max(rows, 0)); }
+
+ private:
+  template <typename T>
+  void Change(T& field, T value) {
+    if (field == value) return;
+    field = value;
+    if (active_) Repaint();
+  }
+  void Repaint() {
+    if (repaint_) repaint_();
+  }
+
+  bool active_ = false;
+  TColor primaryColor_ = clInfoBk;
+  int primaryLength_ = 1;
+  TColor secondaryColor_ = clWindow;
+  int secondaryLength_ = 1;
+  std::function<void()> repaint_;
 };
 
 // The look of tree nodes in the fixed column.
@@ -64,9 +104,6 @@ struct TMouseActions {
   bool DisjunctRowSelect = false;
   bool CaretPositioning = false;
 };
-
-enum TBackgroundDisplay { bdTile, bdFixed };
-enum TBackgroundCells { bcNormal, bcFixed };
 
 // A picture behind the cells.
 struct TBackGround {

@@ -86,6 +86,9 @@ class TCanvas {
     if (index >= 0 && index < list.Count()) Draw(x, y, list.Item(index));
   }
   virtual void DrawIcon(int x, int y, const TIcon& icon, int size) = 0;
+  // Fills r, and nothing outside it, with copies of the bitmap laid edge to
+  // edge, one of them with its top left at origin.
+  virtual void DrawTiled(const TRect& r, const TBitmap& bitmap, TPoint origin) = 0;
 
  private:
   TFont font_;

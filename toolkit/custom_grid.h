@@ -176,6 +176,8 @@ class TCustomGrid : public QAbstractScrollArea {
   virtual void DoExit();   // focus left both; leaves editor mode
   virtual void Click();
   virtual void Paint();  // after the cells, on Canvas()
+  // The part of the viewport being painted, which Canvas() is clipped to.
+  const TRect& PaintArea() const { return paintArea_; }
   virtual void TopLeftChanged();
   virtual void SizeChanged(int OldColCount, int OldRowCount);
   virtual void RowDeleted(int ARow);
@@ -323,6 +325,7 @@ class TCustomGrid : public QAbstractScrollArea {
 
   std::unique_ptr<TCanvas> measureCanvas_;
   TCanvas* paintCanvas_ = nullptr;
+  TRect paintArea_;
   std::vector<TLine> paintCols_;  // kept between paints so that painting allocates nothing
   std::vector<TLine> paintRows_;
 

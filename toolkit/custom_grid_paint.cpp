@@ -68,6 +68,7 @@ void TCustomGrid::PaintTo(TCanvas& canvas, const TRect& dirty) {
   const TRect area = Intersect(dirty, {0, 0, viewport()->width(), viewport()->height()});
   if (area.IsEmpty()) return;
   TPaintScope scope(paintCanvas_, canvas, area);
+  paintArea_ = area;
   LayOutLines(cols_, fixedCols_, topLeft_.X, area.Left, area.Right, viewport()->width(), paintCols_);
   LayOutLines(rows_, fixedRows_, topLeft_.Y, area.Top, area.Bottom, viewport()->height(), paintRows_);
   const bool focused = GridHasFocus();

@@ -621,4 +621,15 @@ void TQtCanvas::DrawIcon(int x, int y, const TIcon& icon, int size) {
   icon.Icon().paint(painter_, QRect(x, y, size, size));
 }
 
+// A texture brush lays the tiles in one fill, however small the bitmap. The
+// origin is taken modulo the tile size first, as a far one would lose
+// precision in the brush's transform.
+void TQtCanvas::DrawTiled(const TRect& r, const TBitmap& bitmap, TPoint origin) {
+  if (!painter_ || bitmap.Empty() || r.IsEmpty()) return;
+  const auto phase = [](int at, int size) { return static_cast<int>(((at % size) + size) % size); };
+  QBrush tiles(bitmap.Image());
+  tiles.setTransform(QTransform::fromTranslate(phase(origin.X, bitmap.Width()), phase(origin.Y, bitmap.Height())));
+  painter_->fillRect(ToQRect(r), tiles);
+}
+
 }  // namespace kelvora

@@ -69,6 +69,7 @@ class TQtCanvas : public TCanvas {
   void Draw(int x, int y, const TBitmap& bitmap) override;
   void StretchDraw(const TRect& r, const TBitmap& bitmap) override;
   void DrawIcon(int x, int y, const TIcon& icon, int size) override;
+  void DrawTiled(const TRect& r, const TBitmap& bitmap, TPoint origin) override;
 
  private:
   struct MeasuringOnly {};

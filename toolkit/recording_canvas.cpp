@@ -186,4 +186,9 @@ void TRecordingCanvas::DrawIcon(int x, int y, const TIcon& icon, int size) {
   Record("DrawIcon " + Point(x, y) + " size=" + std::to_string(size) + (icon.Empty() ? " empty" : ""));
 }
 
+void TRecordingCanvas::DrawTiled(const TRect& r, const TBitmap& bitmap, TPoint origin) {
+  Record("DrawTiled " + Box(r) + " bitmap=" + std::to_string(bitmap.Width()) + "x" +
+         std::to_string(bitmap.Height()) + " origin=" + Point(origin.X, origin.Y));
+}
+
 }  // namespace kelvora

@@ -33,6 +33,7 @@ namespace kelvora {
 //   Draw X,Y bitmap=WxH
 //   StretchDraw L,T,R,B bitmap=WxH
 //   DrawIcon X,Y size=N[ empty]
+//   DrawTiled L,T,R,B bitmap=WxH origin=X,Y
 // COLOR is ColorToString's name ("clNavy", "$00102030"), or "clear" for a
 // clear brush. PEN is COLOR/WIDTH, followed by /dash, /dot or /clear for those
 // styles. FONT is NAME/HEIGHT/COLOR, then /B, /I, /U, /S letters together for
@@ -70,6 +71,7 @@ class TRecordingCanvas : public TCanvas {
   void Draw(int x, int y, const TBitmap& bitmap) override;
   void StretchDraw(const TRect& r, const TBitmap& bitmap) override;
   void DrawIcon(int x, int y, const TIcon& icon, int size) override;
+  void DrawTiled(const TRect& r, const TBitmap& bitmap, TPoint origin) override;
 
  private:
   void Record(std::string call) { calls_.push_back(std::move(call)); }
