@@ -108,16 +108,17 @@ void TCellPainter::PaintBackground() {
   if (!picture.Bitmap || picture.Bitmap->Empty()) return;
   if ((picture.Cells == bcFixed) != IsFixedCell()) return;
   if (highlighted_ && settings_.ShowSelection) return;
-  const TCellClip clip(canvas_, rect_, context_.PaintArea);
   if (picture.Display == bdTile) {
     canvas_.DrawTiled(rect_, *picture.Bitmap, {0, 0});
     return;
   }
-  const TRect placed{picture.Left, picture.Top,
-                     static_cast<int>(std::min<std::int64_t>(std::int64_t{picture.Left} + picture.Bitmap->Width(), INT32_MAX)),
-                     static_cast<int>(std::min<std::int64_t>(std::int64_t{picture.Top} + picture.Bitmap->Height(), INT32_MAX))};
-  if (placed.Right > rect_.Left && placed.Left < rect_.Right && placed.Bottom > rect_.Top && placed.Top < rect_.Bottom)
-    canvas_.Draw(picture.Left, picture.Top, *picture.Bitmap);
+  // Wide, as the picture may stand anywhere.
+  const std::int64_t left = picture.Left, top = picture.Top;
+  if (left + picture.Bitmap->Width() <= rect_.Left || left >= rect_.Right ||
+      top + picture.Bitmap->Height() <= rect_.Top || top >= rect_.Bottom)
+    return;
+  const TCellClip clip(canvas_, rect_, context_.PaintArea);
+  canvas_.Draw(picture.Left, picture.Top, *picture.Bitmap);
 }
 
 // A 2-pixel frame along the selection's outer edge, drawn cell by cell.
