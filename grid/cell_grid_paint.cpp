@@ -35,14 +35,14 @@ TBandColours ColoursOf(const TBands& bands) {
 }  // namespace
 
 // A handler that throws spoils its own cell only: the cell is left empty in
-// the grid's colour, the error is shown once, and the other cells paint.
+// its plain colour, the error is shown once, and the other cells paint.
 void TCellGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
   try {
     PaintCell(ACol, ARow, ARect, AState);
   } catch (...) {
     paintErrors_.Report();
     try {
-      Canvas().Brush() = TBrush{Color(), bsSolid};
+      Canvas().Brush() = TBrush{AState.contains(gdFixed) ? FixedColor() : Color(), bsSolid};
       Canvas().FillRect(ARect);
     } catch (...) {
       // The surface itself failed; the error is shown already.
@@ -80,6 +80,7 @@ TCellPaintSettings TCellGrid::PaintSettings() const {
   s.Selection = Selection();
   s.CurrentRow = Row();
   s.GridFocused = GridHasFocus();
+  s.EditorShowing = EditorShowing();
   s.SelectionColor = SelectionColor();
   s.SelectionTextColor = SelectionTextColor();
   s.ShowSelection = ShowSelection();

@@ -126,9 +126,11 @@ void TCellPainter::DrawGraphic() {
 void TCellPainter::FireDrawCell() { host_.DrawCellEvent(cell_.DataCol, cell_.Row, rect_, state_); }
 
 // The grid base draws its focus rectangle after the cell; drawn here first,
-// exclusive-or, it cancels that one out.
+// exclusive-or, it cancels that one out. While the edit window shows, the
+// base draws none, and neither does this.
 void TCellPainter::CancelFocusRect() {
-  if (settings_.HideFocusRect && state_.contains(gdFocused) && !settings_.Options.contains(goRowSelect))
+  if (settings_.HideFocusRect && state_.contains(gdFocused) && !settings_.Options.contains(goRowSelect) &&
+      !settings_.EditorShowing)
     canvas_.DrawFocusRect(cell_.Rect);
 }
 

@@ -70,6 +70,7 @@ struct TCellPaintSettings {
   TGridRect Selection;  // displayed columns
   int CurrentRow = 0;
   bool GridFocused = false;
+  bool EditorShowing = false;  // the base draws no focus rectangle then
 
   TColor SelectionColor = clHighlight;
   TColor SelectionTextColor = clHighlightText;

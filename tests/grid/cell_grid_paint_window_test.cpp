@@ -114,6 +114,18 @@ TEST_F(CellGridWindow, ShowsTheSelectionTheCurrentCellAndPlainCells) {
   EXPECT_EQ(outside.background, white);
 }
 
+// The grid draws the focus rectangle first, exclusive-or, so that the base's
+// own cancels it out.
+TEST_F(CellGridWindow, HideFocusRectTakesTheFocusRectangleAway) {
+  grid->SetHideFocusRect(true);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return grid->hasFocus(); }, kPatience));
+  const QImage image = Image();
+  const TRect current = Cell(1, 1);
+  for (int x = current.Left; x < current.Right; ++x)
+    ASSERT_EQ(QColor(image.pixel(x, current.Top)), QColor(Qt::white)) << x;
+  EXPECT_EQ(LookOf(image, current).ink, ToQColor(clNavy));
+}
+
 TEST_F(CellGridWindow, TheSelectionKeepsItsColoursWhileAnotherControlHasTheFocus) {
   other->setFocus();
   ASSERT_TRUE(QTest::qWaitFor([&] { return other->hasFocus(); }, kPatience));

@@ -184,6 +184,10 @@ TEST_F(CellPaint, TheFocusRectangleIsCancelledOnlyWhenAsked) {
   settings.HideFocusRect = true;
   PaintNormal({gdSelected, gdFocused});
   EXPECT_EQ(canvas.Calls().back(), "DrawFocusRect 100,40,160,60");
+  settings.EditorShowing = true;  // the base draws none over the edit window
+  PaintNormal({gdSelected, gdFocused});
+  EXPECT_TRUE(Calls("DrawFocusRect").empty());
+  settings.EditorShowing = false;
   settings.Options.insert(goRowSelect);
   PaintNormal({gdSelected, gdFocused});
   EXPECT_TRUE(Calls("DrawFocusRect").empty());
