@@ -201,6 +201,49 @@ TEST_F(CellGridPaint, PasswordCellsShowThePasswordCharacter) {
   EXPECT_EQ(Texts(canvas), (std::vector<std::string>{"xxxxxx"}));
 }
 
+// A graphic that draws a marker where it is asked to.
+class TMarkGraphic : public TCellGraphic {
+ public:
+  explicit TMarkGraphic(bool fills) : fills_(fills) {}
+  int Width() const override { return 10; }
+  void Draw(TCanvas& canvas, const TRect& cell) override { canvas.DrawFocusRect({cell.Left, cell.Top, cell.Left + 3, cell.Top + 3}); }
+  bool FillsCell() const override { return fills_; }
+
+ private:
+  bool fills_;
+};
+
+TEST_F(CellGridPaint, CellGraphicsDrawWhileGraphicsAreOn) {
+  grid.SetCells(2, 2, "beside");
+  grid.SetCells(3, 2, "under");
+  grid.SetCellGraphic(2, 2, std::make_unique<TMarkGraphic>(false));
+  grid.SetCellGraphic(3, 2, std::make_unique<TMarkGraphic>(true));
+  PaintAll();
+  EXPECT_TRUE(Calls("DrawFocusRect").empty());
+  EXPECT_EQ(Texts(canvas), (std::vector<std::string>{"beside", "under"}));
+  grid.SetEnableGraphics(true);
+  PaintAll();
+  EXPECT_EQ(Calls("DrawFocusRect"), (std::vector<std::string>{"DrawFocusRect 130,44,133,47", "DrawFocusRect 195,44,198,47"}));
+  EXPECT_EQ(Texts(canvas), (std::vector<std::string>{"beside"}));
+}
+
+// A grid that works its formulas out.
+class TFormulaGrid : public TCellGrid {
+ protected:
+  void CalcFormula(int ACol, int ARow, std::string& Text) override {
+    if (Text == "=col*row") Text = std::to_string(ACol * ARow);
+  }
+};
+
+TEST_F(CellGridPaint, FormulasShowWhatTheHookMakesOfThem) {
+  TFormulaGrid formulas;
+  LayOut(formulas);
+  formulas.SetCells(3, 4, "=col*row");
+  formulas.SetCells(2, 4, "=<B>as written</B>");
+  formulas.PaintTo(canvas, {0, 0, 400, 300});
+  EXPECT_EQ(Texts(canvas), (std::vector<std::string>{"=<B>as written</B>", "12"}));
+}
+
 // The base draws the lines of its own fixed cells; the grid draws black
 // ones for the footers, whose rows span the grid.
 TEST_F(CellGridPaint, FooterRowsGetLinesAcrossTheGrid) {
