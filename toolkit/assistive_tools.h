@@ -6,11 +6,15 @@ class QAccessibleEvent;
 
 namespace kelvora {
 
-// Whether a screen reader or another assistive tool listens. Qt knows this
-// from the desktop's accessibility bus; a program that writes a million
-// cells asks before it makes any notice, so that the notices cost nothing
-// while no tool listens.
-bool AssistiveToolListening();
+// Whether a screen reader or another assistive tool listens. Qt learns it
+// from the desktop's accessibility bus and says so when it changes; the
+// answer is kept here, so that a program writing a million cells pays one
+// load of a flag per cell while no tool listens.
+extern bool assistiveToolListening;
+inline bool AssistiveToolListening() { return assistiveToolListening; }
+
+// Starts following Qt's word, once; the grid calls it as it is made.
+void FollowAssistiveTools();
 
 // Hands a notice to the listening tools (or to the stand-in below).
 void TellAssistiveTools(QAccessibleEvent& event);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/assistive_tools.h"
 #include "toolkit/canvas.h"
 #include "toolkit/color.h"
 #include "toolkit/font.h"
@@ -198,7 +199,7 @@ class TCustomGrid : public QAbstractScrollArea {
   TGridCoord EditorCell() const { return inplace_; }
   // Whether an assistive tool listens; every notice to one costs nothing
   // more than this question while none does.
-  static bool AccessibilityActive();
+  static bool AccessibilityActive() { return AssistiveToolListening(); }
   // Tells a listening tool that a cell in view (displayed column) changed.
   void AccessibleCellChanged(int ACol, int ARow);
   // Tells it that the texts of rows first..last may all have changed.

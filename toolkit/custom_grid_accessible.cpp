@@ -27,8 +27,6 @@ void TCustomGrid::ReleaseAccessible() {
   if (accessible_) QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(accessible_));
 }
 
-bool TCustomGrid::AccessibilityActive() { return AssistiveToolListening(); }
-
 std::string TCustomGrid::AccessibleCellText(int ACol, int ARow) { return GetEditText(ACol, ARow); }
 
 // Only cells in view are told: a reader presents only those, and asks for

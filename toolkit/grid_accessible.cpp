@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "toolkit/assistive_tools.h"
 #include "toolkit/byte_text.h"
 #include "toolkit/custom_grid.h"
 
@@ -49,6 +50,7 @@ TGridAccessible::~TGridAccessible() {
 void TGridAccessible::Install() {
   static const bool installed = [] {
     QAccessible::installFactory(GridFactory);
+    FollowAssistiveTools();
     return true;
   }();
   (void)installed;
