@@ -1,6 +1,8 @@
 #include "app/form1.h"
 
+#include <QAction>
 #include <QFrame>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPalette>
@@ -70,10 +72,15 @@ void TForm1::CreateMenu() {
   // The menu stays in the window even on desktops with a global menu bar,
   // so that the window keeps its described layout.
   MainMenu1->setNativeMenuBar(false);
-  File1 = MainMenu1->addMenu("File");
-  Open1 = File1->addAction("Open");
-  SaveGrid1 = File1->addAction("Save Grid");
-  Exit1 = File1->addAction("Exit");
+  // The desktop's usual mnemonics, and the shortcuts the menu shows beside
+  // its items; they work wherever the focus is in the window.
+  File1 = MainMenu1->addMenu("&File");
+  Open1 = File1->addAction("&Open");
+  Open1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  SaveGrid1 = File1->addAction("&Save Grid");
+  SaveGrid1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  Exit1 = File1->addAction("E&xit");
+  Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
   // A failing command shows its error at the handler's edge, so the
   // exception never unwinds through Qt's own frames.
   connect(Open1, &QAction::triggered, this, [this] { RunGuarded([this] { Button3Click(Open1); }); });

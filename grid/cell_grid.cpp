@@ -108,6 +108,7 @@ void TCellGrid::StoreCell(int ACol, int ARow, std::string_view text) {
   CheckAddress(ACol, ARow);
   store_.SetText(ACol, ARow, text);
   InvalidateStoredCell(ACol, ARow);
+  if (AccessibilityActive()) AnnounceCellChange(ACol, ARow);
 }
 
 TCellGraphic* TCellGrid::CellGraphic(int ACol, int ARow) const {
@@ -199,6 +200,7 @@ void TCellGrid::EraseCellRange(int FromCol, int FromRow, int ToCol, int ToRow) {
   else
     store_.EraseRange(FromCol, FromRow, ToCol, ToRow);
   InvalidateGrid();
+  AccessibleRowsChanged(FromRow, ToRow);
   RefreshEditorIn(FromCol, FromRow, ToCol, ToRow);
 }
 

@@ -167,6 +167,10 @@ class TCellGrid : public TCustomGrid,
   std::vector<std::string>& RowHeaders() { return rowHeaders_; }
   std::vector<std::string>& LookupItems() { return lookupItems_; }
 
+  // What a screen reader speaks: a mark-up cell by its plain text, a
+  // password cell only as its mask.
+  std::string AccessibleCellText(int ACol, int ARow) override;
+
   // The phase of blinking mark-up, toggled by the grid's timer.
   bool BlinkPhase() const { return blinkPhase_; }
   // The size of the owner's window when the grid was made (SizeWithForm).
@@ -216,6 +220,8 @@ class TCellGrid : public TCustomGrid,
     block.Bottom = std::max(block.Bottom, row);
   }
   void StartRepaint(int displayCol, int row);
+  // Tells a listening assistive tool about a changed stored cell.
+  void AnnounceCellChange(int dataCol, int row);
   void FlushRepaint();
   bool ReleaseGraphic(void* object);  // answers true: the reference goes
   void ChainOwnerForm(QWidget* owner);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "toolkit/exceptions.h"
+#include "toolkit/grid_accessible.h"
 #include "toolkit/inplace_edit.h"
 #include "toolkit/qt_canvas.h"
 
@@ -44,6 +45,7 @@ TCustomGrid::TCustomGrid(QWidget* parent) : QAbstractScrollArea(parent) {
   horizontalScrollBar()->setTracking(false);
   focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this] { UpdateFocusState(); });
   SyncScrollBars();
+  TGridAccessible::Install();
 }
 
 // Children are deleted after this destructor, and their going may move the
@@ -52,6 +54,7 @@ TCustomGrid::TCustomGrid(QWidget* parent) : QAbstractScrollArea(parent) {
 TCustomGrid::~TCustomGrid() {
   disconnect(focusWatch_);
   delete editor_;
+  ReleaseAccessible();
 }
 
 // --- Dimensions -------------------------------------------------------------
@@ -99,6 +102,7 @@ void TCustomGrid::AfterRowsAppended(int oldCount) {
   const int height = viewport()->height();
   if (top < height) viewport()->update(0, static_cast<int>(top), viewport()->width(), height);
   RequestScrollBarSync();
+  AccessibleRowsAppended(oldCount);
 }
 
 void TCustomGrid::AfterStructureChange() {
@@ -107,6 +111,7 @@ void TCustomGrid::AfterStructureChange() {
   SyncScrollBars();
   RebindEditor();
   InvalidateGrid();
+  AccessibleStructureChanged();
 }
 
 // After a change of structure the current cell and the anchor stay inside
@@ -315,6 +320,7 @@ void TCustomGrid::SelectionMoved(const TGridRect& oldSelection, TGridCoord oldCu
   InvalidateBlock(Selection());
   InvalidateCell(oldCurrent.X, oldCurrent.Y);
   InvalidateCell(current_.X, current_.Y);
+  AccessibleSelectionMoved(oldSelection, oldCurrent);
 }
 
 // --- Structure ----------------------------------------------------------------
@@ -351,6 +357,8 @@ void TCustomGrid::InsertRow(int row) {
   if (anchor_.Y >= row && old > 0) ++anchor_.Y;
   RowInserted(row);
   AfterRowCountChange(old);
+  // A row put in among others moves every cell below it.
+  if (row < old) AccessibleStructureChanged();
 }
 
 void TCustomGrid::MoveRow(int from, int to) {
@@ -409,6 +417,7 @@ void TCustomGrid::focusInEvent(QFocusEvent* event) {
   InvalidateBlock(Selection());
   // Focus comes back here when the edit window hides; that must not reopen it.
   if (!movingFocusHome_) UpdateEdit();
+  AccessibleFocusEntered();
 }
 
 void TCustomGrid::focusOutEvent(QFocusEvent* event) {

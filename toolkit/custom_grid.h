@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/assistive_tools.h"
 #include "toolkit/canvas.h"
 #include "toolkit/color.h"
 #include "toolkit/font.h"
@@ -16,6 +17,7 @@
 
 namespace kelvora {
 
+class TGridAccessible;
 class TInplaceEdit;
 
 // The grid base control: rows and columns of cells, fixed rows and columns
@@ -150,6 +152,10 @@ class TCustomGrid : public QAbstractScrollArea {
   // event paints the viewport.
   void PaintTo(TCanvas& canvas, const TRect& dirty);
 
+  // The text a screen reader speaks for a cell (displayed column); by
+  // default the text the editor would start with.
+  virtual std::string AccessibleCellText(int ACol, int ARow);
+
  protected:
   // Hooks, called at the moments a classic grid base calls them.
   virtual void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
@@ -193,6 +199,13 @@ class TCustomGrid : public QAbstractScrollArea {
   // follows, Click after. Answers whether the cell moved.
   bool FocusCell(int col, int row, bool moveAnchor);
   TGridCoord EditorCell() const { return inplace_; }
+  // Whether an assistive tool listens; every notice to one costs nothing
+  // more than this question while none does.
+  static bool AccessibilityActive() { return AssistiveToolListening(); }
+  // Tells a listening tool that a cell in view (displayed column) changed.
+  void AccessibleCellChanged(int ACol, int ARow);
+  // Tells it that the texts of rows first..last may all have changed.
+  void AccessibleRowsChanged(int first, int last);
 
   // Qt's side.
   bool event(QEvent* event) override;
@@ -210,6 +223,8 @@ class TCustomGrid : public QAbstractScrollArea {
 
  private:
   friend class TInplaceEdit;
+  friend class TGridAccessible;
+  friend class TGridCellAccessible;
 
   enum class TMouseState { Normal, Selecting, ColSizing, RowSizing };
 
@@ -289,6 +304,15 @@ class TCustomGrid : public QAbstractScrollArea {
   TGridDrawState CellState(int col, int row, bool focused) const;
   TColor LineColor(bool fixed) const;
 
+  // custom_grid_accessible.cpp
+  void AccessibleSelectionMoved(const TGridRect& oldSelection, TGridCoord oldCurrent);
+  void AccessibleFocusEntered();
+  void AccessibleFocusMoved();
+  void AccessibleStructureChanged();
+  void AccessibleRowsAppended(int oldCount);
+  void FlushAccessibleRows();
+  void ReleaseAccessible();
+
   // custom_grid_editor.cpp
   bool EditRuleAllows() const;
   void EnsureEditor();
@@ -341,6 +365,8 @@ class TCustomGrid : public QAbstractScrollArea {
   bool syncingScrollBars_ = false;
   bool scrollSyncPending_ = false;
   TShiftState keyShift_;
+  int accessibleRowsFrom_ = -1;  // the first appended row not yet told to a tool
+  TGridAccessible* accessible_ = nullptr;  // owned by Qt's accessibility cache
 };
 
 }  // namespace kelvora

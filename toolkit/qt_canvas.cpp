@@ -340,10 +340,12 @@ void TQtCanvas::DrawOutline(const QRect& r, const QColor& color, int thickness) 
   painter_->fillRect(QRect(r.right() - t + 1, r.top() + t, t, sideHeight), color);
 }
 
+// A pen of one pixel runs through the middle of the pixels it covers: on a
+// whole coordinate it would straddle two device pixels of a scaled screen.
 void TQtCanvas::DrawStyledRectOutline(const QRect& r) {
   painter_->setPen(QPen(ToQColor(Pen().Color), 1, ToQtPenStyle(Pen().Style)));
   painterPenColor_.reset();
-  painter_->drawRect(r.adjusted(0, 0, -1, -1));
+  painter_->drawRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5));
 }
 
 void TQtCanvas::LineTo(int x, int y) {
@@ -373,8 +375,9 @@ void TQtCanvas::LineTo(int x, int y) {
     painter_->setPen(QPen(color, 1, ToQtPenStyle(Pen().Style), Qt::SquareCap));
     painterPenColor_.reset();
   }
-  if (last == from) painter_->drawPoint(from);
-  else painter_->drawLine(from, last);
+  const QPointF middle(0.5, 0.5);  // of the pixel, as for an outline
+  if (last == from) painter_->drawPoint(QPointF(from) + middle);
+  else painter_->drawLine(QPointF(from) + middle, QPointF(last) + middle);
 }
 
 QPainter::CompositionMode TQtCanvas::InvertingMode() const {
@@ -386,13 +389,15 @@ QPainter::CompositionMode TQtCanvas::InvertingMode() const {
 
 // Every other pixel of the outline, chosen by the parity of x + y so that the
 // dots run on unbroken around the corners, inverted so that a second call
-// takes the rectangle away again.
+// takes the rectangle away again. Each dot is a filled square of one pixel
+// rather than a point: a point is a pen's mark centred on a corner of the
+// pixel, which at a device pixel ratio of 2 lands half a pixel off.
 void TQtCanvas::DrawFocusRect(const TRect& r) {
   if (!painter_ || r.IsEmpty()) return;
   const QRect visible = VisibleArea().intersected(ToQRect(r));
   focusDots_.clear();
   const auto add = [&](int x, int y) {
-    if (((x + y) & 1) == 0 && visible.contains(x, y)) focusDots_.emplace_back(x, y);
+    if (((x + y) & 1) == 0 && visible.contains(x, y)) focusDots_.emplace_back(x, y, 1, 1);
   };
   const int left = std::max(r.Left, visible.left()), right = std::min(r.Right, visible.right() + 1);
   for (int x = left; x < right; ++x) {
@@ -406,8 +411,11 @@ void TQtCanvas::DrawFocusRect(const TRect& r) {
   }
   const QPainter::CompositionMode previous = painter_->compositionMode();
   painter_->setCompositionMode(InvertingMode());
-  UseSolidPen(QColor(Qt::white));
-  painter_->drawPoints(focusDots_.data(), static_cast<int>(focusDots_.size()));
+  painter_->setPen(Qt::NoPen);
+  painterPenColor_.reset();
+  painter_->setBrush(Qt::white);
+  painter_->drawRects(focusDots_.data(), static_cast<int>(focusDots_.size()));
+  painter_->setBrush(Qt::NoBrush);
   painter_->setCompositionMode(previous);
 }
 

@@ -119,7 +119,7 @@ class TQtCanvas : public TCanvas {
 
   std::optional<QRect> baseClip_;  // the lent painter's own clip
   std::optional<QRect> userClip_;
-  std::vector<QPoint> focusDots_;
+  std::vector<QRect> focusDots_;
 };
 
 }  // namespace kelvora
