@@ -7,21 +7,23 @@
 #include "toolkit/byte_text.h"
 
 namespace kelvora {
-namespace {
-
-// The character a password cell shows in place of each of its own.
-constexpr char kPasswordMask = '*';
-
-}  // namespace
 
 // A reader speaks what a person sees: the words of a mark-up or rich-text
 // cell without their tags, and of a password cell nothing but its mask.
 std::string TCellGrid::AccessibleCellText(int ACol, int ARow) {
   const int dataCol = DisplayToDataColumn(ACol);
   const std::string_view text = CellText(dataCol, ARow);
+  // Assistive tools ask from inside Qt's event loop, where a handler's
+  // exception must not go; a handler that fails is taken to say "password",
+  // so that its text is never read out.
   bool password = false;
-  if (OnIsPasswordCell) OnIsPasswordCell(this, ARow, dataCol, password);
-  if (password) return std::string(static_cast<std::size_t>(DisplayText(text).toUcs4().size()), kPasswordMask);
+  try {
+    if (OnIsPasswordCell) OnIsPasswordCell(this, ARow, dataCol, password);
+  } catch (...) {
+    password = true;
+  }
+  if (password)
+    return std::string(static_cast<std::size_t>(DisplayText(text).toUcs4().size()), PasswordChar());
   switch (CellContentKind(text, EnableHTML())) {
     case ckMarkup: return StripMarkup(text);
     case ckRichText: return RichTextToPlainText(text);

@@ -175,6 +175,19 @@ answer_file_dialog() {
   wait_for "the \"$title\" dialog to close" lacks_window "^$title"
 }
 
+# Under load a box can show before it takes keys, and the key is lost; it is
+# pressed again until the box has gone.
+dismiss_error_box() {
+  local box=$1 deadline=$((SECONDS + timeout_s))
+  until [ "$(window_count Kelvora)" -eq 1 ]; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "timed out waiting for the error box to close"
+    xdotool windowfocus --sync "$box" 2>/dev/null || true
+    xdotool key Return
+    local settle=$((SECONDS + 2))
+    while [ "$(window_count Kelvora)" -ne 1 ] && [ "$SECONDS" -lt "$settle" ]; do sleep 0.1; done
+  done
+}
+
 open_get_save_compare() {
   local saved=$1
   choose_menu_item 1
@@ -200,9 +213,7 @@ press_get_data
 wait_for "an error box beside the main window" test "$(window_count Kelvora)" -ge 2
 error_box=$(program_windows Kelvora | grep -vx "$main_window" | head -n 1)
 [ -n "$error_box" ] || fail "no error box"
-xdotool windowfocus --sync "$error_box" 2>/dev/null || true
-xdotool key Return
-wait_for "the error box to close" test "$(window_count Kelvora)" -eq 1
+dismiss_error_box "$error_box"
 echo "e2e: the program goes on after the error"
 open_get_save_compare "$work/second.csv"
 stop_program

@@ -3,6 +3,8 @@
 
 #include <QAccessible>
 
+#include <stdexcept>
+
 #include "cell_grid_test_support.h"
 #include "common/assistive_tool.h"
 
@@ -65,6 +67,18 @@ TEST_F(CellGridAccessible, APasswordCellIsNeverReadByItsText) {
   EXPECT_EQ(asked.front(), std::make_pair(1, 2)) << "the event gets the row first";
   for (int col = 0; col < 4; ++col)
     for (int row = 0; row < 3; ++row) EXPECT_FALSE(Spoken(col, row).contains("cret"));
+}
+
+TEST_F(CellGridAccessible, APasswordCellIsMaskedWithTheGridsCharacterAndWhenItsHandlerFails) {
+  grid_.SetPasswordChar('#');
+  grid_.OnIsPasswordCell = [](TObject*, int, int aCol, bool& isPassword) {
+    if (aCol == 3) throw std::runtime_error("no answer");
+    isPassword = aCol == 2;
+  };
+  grid_.SetCells(2, 1, "abc");
+  grid_.SetCells(3, 1, "secret");
+  EXPECT_EQ(Spoken(2, 1), "###");
+  EXPECT_EQ(Spoken(3, 1), "######") << "a failing handler never lets the text out";
 }
 
 TEST_F(CellGridAccessible, AHiddenColumnIsSkippedAsOnTheScreen) {
