@@ -11,7 +11,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 
+#include "toolkit/application.h"
 #include "toolkit/byte_text.h"
 #include "toolkit/clipboard.h"
 #include "toolkit/color.h"
@@ -95,13 +97,20 @@ class TEditControl {
   void Retire() { owner_ = nullptr; }
 
  protected:
-  void KeyPressed(QKeyEvent* e) { if (owner_) owner_->HandleKeyPress(e); }
-  void KeyReleased(QKeyEvent* e) { if (owner_) owner_->HandleKeyRelease(e); }
-  void TextChanged() { if (owner_) owner_->ControlTextChanged(); }
-  void FocusIn() { if (owner_) owner_->ControlFocusIn(); }
-  void FocusOut() { if (owner_) owner_->ControlFocusOut(); }
-  void ContextMenu(const QPoint& at) { if (owner_) owner_->HandleContextMenu(at); }
-  void InsertOther(const QString& text) { if (owner_) owner_->InsertLimited(text); }
+  // Every call into the window runs guarded: the control is Qt's, and an
+  // exception from a grid's handler must not unwind through it.
+  void KeyPressed(QKeyEvent* e) { Forward([&] { owner_->HandleKeyPress(e); }); }
+  void KeyReleased(QKeyEvent* e) { Forward([&] { owner_->HandleKeyRelease(e); }); }
+  void TextChanged() { Forward([&] { owner_->ControlTextChanged(); }); }
+  // A context menu of the box is part of editing in it, not a focus change.
+  void FocusIn(const QFocusEvent* e) {
+    if (e->reason() != Qt::PopupFocusReason) Forward([&] { owner_->ControlFocusIn(); });
+  }
+  void FocusOut(const QFocusEvent* e) {
+    if (e->reason() != Qt::PopupFocusReason) Forward([&] { owner_->ControlFocusOut(); });
+  }
+  void ContextMenu(const QPoint& at) { Forward([&] { owner_->HandleContextMenu(at); }); }
+  void InsertOther(const QString& text) { Forward([&] { owner_->InsertLimited(text); }); }
 
   // Qt moves the focus on Tab before a widget sees the key; the window
   // decides what Tab does.
@@ -112,6 +121,10 @@ class TEditControl {
   }
 
  private:
+  void Forward(const std::function<void()>& call) {
+    if (owner_) RunGuarded(call);
+  }
+
   TInplaceEdit* owner_;
 };
 
@@ -173,11 +186,11 @@ class TMultiLineControl final : public QPlainTextEdit, public TEditControl {
   void keyReleaseEvent(QKeyEvent* event) override { KeyReleased(event); }
   void focusInEvent(QFocusEvent* event) override {
     QPlainTextEdit::focusInEvent(event);
-    FocusIn();
+    FocusIn(event);
   }
   void focusOutEvent(QFocusEvent* event) override {
     QPlainTextEdit::focusOutEvent(event);
-    FocusOut();
+    FocusOut(event);
   }
   void contextMenuEvent(QContextMenuEvent* event) override { ContextMenu(event->globalPos()); }
   // What is left of Qt's own inserting: the middle-button selection paste.
@@ -228,11 +241,11 @@ class TPasswordControl final : public QLineEdit, public TEditControl {
   void keyReleaseEvent(QKeyEvent* event) override { KeyReleased(event); }
   void focusInEvent(QFocusEvent* event) override {
     QLineEdit::focusInEvent(event);
-    FocusIn();
+    FocusIn(event);
   }
   void focusOutEvent(QFocusEvent* event) override {
     QLineEdit::focusOutEvent(event);
-    FocusOut();
+    FocusOut(event);
   }
   void contextMenuEvent(QContextMenuEvent* event) override { ContextMenu(event->globalPos()); }
 };
@@ -562,15 +575,19 @@ void TInplaceEdit::Cut() {
   control_->Insert(QString());
 }
 
+// The menu's actions run inside its own event loop, so each is guarded.
 void TInplaceEdit::HandleContextMenu(const QPoint& globalPos) {
   const bool selected = SelLength() > 0;
   QMenu menu(this);
-  menu.addAction(QStringLiteral("Cu&t"), this, [this] { Cut(); })->setEnabled(selected && MultiLine());
-  menu.addAction(QStringLiteral("&Copy"), this, [this] { Copy(); })->setEnabled(selected && MultiLine());
-  menu.addAction(QStringLiteral("&Paste"), this, [this] { Paste(); })->setEnabled(ClipboardHasText());
-  menu.addAction(QStringLiteral("&Delete"), this, [this] { control_->Insert(QString()); })->setEnabled(selected);
+  const auto add = [&](const char* text, std::function<void()> action, bool enabled) {
+    menu.addAction(QString::fromLatin1(text), this, [action] { RunGuarded(action); })->setEnabled(enabled);
+  };
+  add("Cu&t", [this] { Cut(); }, selected && MultiLine());
+  add("&Copy", [this] { Copy(); }, selected && MultiLine());
+  add("&Paste", [this] { Paste(); }, ClipboardHasText());
+  add("&Delete", [this] { control_->Insert(QString()); }, selected);
   menu.addSeparator();
-  menu.addAction(QStringLiteral("Select &All"), this, [this] { SelectAll(); });
+  add("Select &All", [this] { SelectAll(); }, true);
   menu.exec(globalPos);
 }
 
