@@ -51,17 +51,35 @@ qsizetype ShownPos(const QString& shown, int pos) {
   return i;
 }
 
+// Both run once per keystroke over the whole text, so each is one pass over
+// the bytes: a cell of ten megabytes costs milliseconds, not seconds. CR and
+// LF are the same bytes in UTF-8 and in Windows-1252, so line breaks can be
+// mended before the text is decoded.
 QString ShownFromBytes(const std::string& bytes) {
-  QString shown = DisplayText(bytes);
-  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  shown.replace(u'\r', u'\n');
-  return shown;
+  if (bytes.find('\r') == std::string::npos) return DisplayText(bytes);
+  std::string lines(bytes.size(), '\0');
+  char* out = lines.data();
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const bool pair = bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n';
+    *out++ = bytes[i] == '\r' ? '\n' : bytes[i];
+    if (pair) ++i;
+  }
+  lines.resize(static_cast<std::size_t>(out - lines.data()));
+  return DisplayText(lines);
 }
 
 std::string BytesFromShown(QString shown) {
   shown.replace(QChar::ParagraphSeparator, u'\n');
-  shown.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-  return StoredText(shown);
+  std::string utf8 = StoredText(shown);
+  const auto breaks = static_cast<std::size_t>(std::count(utf8.begin(), utf8.end(), '\n'));
+  if (breaks == 0) return utf8;
+  std::string bytes(utf8.size() + breaks, '\0');
+  char* out = bytes.data();
+  for (const char c : utf8) {
+    if (c == '\n') *out++ = '\r';
+    *out++ = c;
+  }
+  return bytes;
 }
 
 }  // namespace
@@ -562,17 +580,21 @@ void TInplaceEdit::Paste() {
   if (ClipboardHasText()) InsertLimited(ShownFromBytes(ClipboardText()));
 }
 
+void TInplaceEdit::Copy() { CopySelection(); }
+
+// Cutting copies without asking Copy, so that a grid that refuses copying
+// cannot make a cut lose the text.
+void TInplaceEdit::Cut() {
+  if (!MultiLine() || SelLength() == 0) return;
+  CopySelection();
+  control_->Insert(QString());
+}
+
 // A password never leaves the box.
-void TInplaceEdit::Copy() {
+void TInplaceEdit::CopySelection() {
   if (!MultiLine()) return;
   const std::string selected = SelText();
   if (!selected.empty()) SetClipboardText(selected);
-}
-
-void TInplaceEdit::Cut() {
-  if (!MultiLine() || SelLength() == 0) return;
-  Copy();
-  control_->Insert(QString());
 }
 
 // The menu's actions run inside its own event loop, so each is guarded.

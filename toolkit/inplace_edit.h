@@ -128,6 +128,7 @@ class TInplaceEdit : public QWidget {
 
   void DefaultKeyDown(QKeyEvent* event);
   bool ClipboardShortcut(QKeyEvent* event);
+  void CopySelection();
   void DeliverChar(char32_t ch);
   void TypeChar(char32_t ch);
   void InsertLimited(QString text);
