@@ -92,6 +92,7 @@ std::string TCellGrid::Cells(int ACol, int ARow) const { return std::string(Cell
 
 void TCellGrid::SetCells(int ACol, int ARow, std::string_view text) {
   StoreCell(ACol, ARow, text);
+  NoteProgramWrite(ACol, ARow, text);
   // Until the first edit there is no edit window to refresh.
   if (InplaceEditor()) RefreshEditorIn(ACol, ARow, ACol, ARow);
 }
@@ -199,6 +200,7 @@ void TCellGrid::EraseCellRange(int FromCol, int FromRow, int ToCol, int ToRow) {
   else
     store_.EraseRange(FromCol, FromRow, ToCol, ToRow);
   InvalidateGrid();
+  NoteProgramErase(FromCol, FromRow, ToCol, ToRow);
   RefreshEditorIn(FromCol, FromRow, ToCol, ToRow);
 }
 
@@ -218,18 +220,17 @@ void TCellGrid::RowDeleted(int ARow) {
   // Graphics of the row leave with it.
   store_.EraseRange(0, ARow, TCellStore::kMaxIndex, ARow, [this](int, int, void* object) { return ReleaseGraphic(object); });
   store_.RemoveRows(ARow, 1);
+  EditRowDeleted(ARow);
 }
 
-void TCellGrid::RowInserted(int ARow) { store_.InsertRows(ARow, 1); }
-
-void TCellGrid::RowMoved(int FromIndex, int ToIndex) { store_.MoveRow(FromIndex, ToIndex); }
-
-std::string TCellGrid::GetEditText(int ACol, int ARow) {
-  return Cells(DisplayToDataColumn(ACol), ARow);
+void TCellGrid::RowInserted(int ARow) {
+  store_.InsertRows(ARow, 1);
+  EditRowInserted(ARow);
 }
 
-void TCellGrid::SetEditText(int ACol, int ARow, const std::string& Value) {
-  StoreCell(DisplayToDataColumn(ACol), ARow, Value);
+void TCellGrid::RowMoved(int FromIndex, int ToIndex) {
+  store_.MoveRow(FromIndex, ToIndex);
+  EditRowMoved(FromIndex, ToIndex);
 }
 
 void TCellGrid::SetFixedFont(const TFont& font) {
