@@ -56,8 +56,14 @@ std::string TCellGrid::GetEditText(int ACol, int ARow) {
   return Cells(dataCol, ARow);
 }
 
+// A keystroke writes one cell. It is marked for repainting at once, not
+// gathered like a program's writes, so that it paints in the same pass as
+// the edit box.
 void TCellGrid::SetEditText(int ACol, int ARow, const std::string& Value) {
-  StoreCell(DisplayToDataColumn(ACol), ARow, Value);
+  const int dataCol = DisplayToDataColumn(ACol);
+  CheckAddress(dataCol, ARow);
+  store_.SetText(dataCol, ARow, Value);
+  InvalidateCell(ACol, ARow);
 }
 
 // The box got the focus back (from another window or a box of the program's
