@@ -1,4 +1,6 @@
 #include <QLineEdit>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QVBoxLayout>
 
 #include <functional>
@@ -80,6 +82,39 @@ TEST_F(CellEditing, EveryKeystrokeReachesTheCell) {
   Key(Qt::Key_Delete);  // in the box Delete edits the text
   EXPECT_EQ(grid.Cells(0, 0), "abc");
   EXPECT_EQ(grid.RowCount(), 3);
+}
+
+// Counts a widget's paints and gathers the regions they covered.
+class TPaintWatch : public QObject {
+ public:
+  explicit TPaintWatch(QWidget* widget) { widget->installEventFilter(this); }
+  int Paints = 0;
+  QRegion Painted;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      ++Paints;
+      Painted += static_cast<QPaintEvent*>(event)->region();
+    }
+    return false;
+  }
+};
+
+TEST_F(CellEditing, AKeystrokeRepaintsItsCellAlone) {
+  Show();
+  Key(Qt::Key_Down);
+  Key(Qt::Key_F2);
+  QCoreApplication::processEvents();
+  QCoreApplication::processEvents();
+  TPaintWatch watch(grid.viewport());
+  Type("x");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return watch.Paints > 0; }, grid_test::kPatience));
+  const TRect cell = grid.CellRect(0, 1);
+  const QRect around(cell.Left - 1, cell.Top - 1, cell.Width() + 2, cell.Height() + 2);
+  EXPECT_TRUE(around.contains(watch.Painted.boundingRect())) << watch.Painted.boundingRect().x() << ","
+                                                             << watch.Painted.boundingRect().y() << " "
+                                                             << watch.Painted.boundingRect().width() << "x"
+                                                             << watch.Painted.boundingRect().height();
+  EXPECT_EQ(grid.Cells(0, 1), "belowx");
 }
 
 TEST_F(CellEditing, EditsAHiddenColumnsNeighbourThroughItsDataColumn) {
