@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "toolkit/application.h"
 #include "toolkit/window_timer.h"
 
 namespace kelvora {
@@ -68,7 +69,7 @@ void TCellGrid::Loaded() {
 
 void TCellGrid::showEvent(QShowEvent* event) {
   TCustomGrid::showEvent(event);
-  if (!windowCreated_) WindowCreated();
+  if (!windowCreated_) RunGuarded([this] { WindowCreated(); });
 }
 
 // Column widths are saved nowhere in this program, so ColumnSize.Save has

@@ -1,8 +1,6 @@
 // Editing in place, seen from the grid: when a cell may become current and
 // be edited, what the edit box starts with, and how an edit is committed,
 // validated and reverted. The edit box's side is TCellInplaceEdit.
-#include <utility>
-
 #include "grid/cell_edit_validation.h"
 #include "grid/cell_grid.h"
 #include "grid/cell_inplace_edit.h"

@@ -1,8 +1,6 @@
 // The grid's keys, focus and clicks as far as editing needs them.
 #include <QMouseEvent>
 
-#include <utility>
-
 #include "grid/cell_grid.h"
 #include "toolkit/application.h"
 
