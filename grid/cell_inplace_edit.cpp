@@ -171,9 +171,9 @@ void TCellInplaceEdit::Paste() {
   if (selected > 0) SetSelLength(pasted);
 }
 
-bool TCellInplaceEdit::PasteAllowed(const std::string& clip) const {
+bool TCellInplaceEdit::PasteAllowed(const std::string& clip) {
   if (MaxLength() > 0 && CodePointCount(clip) > MaxLength()) return false;
-  return Allowed(grid_->OnClipboardPaste, const_cast<TCellInplaceEdit*>(this));
+  return Allowed(grid_->OnClipboardPaste, this);
 }
 
 void TCellInplaceEdit::Cut() {

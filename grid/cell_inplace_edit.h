@@ -51,7 +51,7 @@ class TCellInplaceEdit : public TInplaceEdit {
   bool Refused(char32_t ch) const;
   bool CommitOnEnter();
   void TypeCapitalised(char32_t ch);
-  bool PasteAllowed(const std::string& clip) const;
+  bool PasteAllowed(const std::string& clip);
   void ApplyFocusColours();
   void AddToLookupHistory();
   std::string CurrentCellText() const;
