@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "toolkit/application.h"
 #include "toolkit/window_timer.h"
 
 namespace kelvora {
@@ -68,7 +69,7 @@ void TCellGrid::Loaded() {
 
 void TCellGrid::showEvent(QShowEvent* event) {
   TCustomGrid::showEvent(event);
-  if (!windowCreated_) WindowCreated();
+  if (!windowCreated_) RunGuarded([this] { WindowCreated(); });
 }
 
 // Column widths are saved nowhere in this program, so ColumnSize.Save has
@@ -92,6 +93,7 @@ std::string TCellGrid::Cells(int ACol, int ARow) const { return std::string(Cell
 
 void TCellGrid::SetCells(int ACol, int ARow, std::string_view text) {
   StoreCell(ACol, ARow, text);
+  NoteProgramWrite(ACol, ARow, text);
   // Until the first edit there is no edit window to refresh.
   if (InplaceEditor()) RefreshEditorIn(ACol, ARow, ACol, ARow);
 }
@@ -201,6 +203,7 @@ void TCellGrid::EraseCellRange(int FromCol, int FromRow, int ToCol, int ToRow) {
     store_.EraseRange(FromCol, FromRow, ToCol, ToRow);
   InvalidateGrid();
   AccessibleRowsChanged(FromRow, ToRow);
+  NoteProgramErase(FromCol, FromRow, ToCol, ToRow);
   RefreshEditorIn(FromCol, FromRow, ToCol, ToRow);
 }
 
@@ -220,18 +223,17 @@ void TCellGrid::RowDeleted(int ARow) {
   // Graphics of the row leave with it.
   store_.EraseRange(0, ARow, TCellStore::kMaxIndex, ARow, [this](int, int, void* object) { return ReleaseGraphic(object); });
   store_.RemoveRows(ARow, 1);
+  EditRowDeleted(ARow);
 }
 
-void TCellGrid::RowInserted(int ARow) { store_.InsertRows(ARow, 1); }
-
-void TCellGrid::RowMoved(int FromIndex, int ToIndex) { store_.MoveRow(FromIndex, ToIndex); }
-
-std::string TCellGrid::GetEditText(int ACol, int ARow) {
-  return Cells(DisplayToDataColumn(ACol), ARow);
+void TCellGrid::RowInserted(int ARow) {
+  store_.InsertRows(ARow, 1);
+  EditRowInserted(ARow);
 }
 
-void TCellGrid::SetEditText(int ACol, int ARow, const std::string& Value) {
-  StoreCell(DisplayToDataColumn(ACol), ARow, Value);
+void TCellGrid::RowMoved(int FromIndex, int ToIndex) {
+  store_.MoveRow(FromIndex, ToIndex);
+  EditRowMoved(FromIndex, ToIndex);
 }
 
 void TCellGrid::SetFixedFont(const TFont& font) {

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "grid/cell_edit_state.h"
 #include "grid/cell_graphic.h"
 #include "grid/cell_grid_events.h"
 #include "grid/cell_grid_properties.h"
@@ -24,6 +25,7 @@
 
 namespace kelvora {
 
+class TCellInplaceEdit;
 class TWindowTimer;
 
 // The cell grid: a string grid on the grid base, with a sparse cell store,
@@ -171,6 +173,15 @@ class TCellGrid : public TCustomGrid,
   // password cell only as its mask.
   std::string AccessibleCellText(int ACol, int ARow) override;
 
+  // In-place editing (cell_grid_edit.cpp). CommitCellEdit validates the
+  // edit of the snapshot cell once it is armed, and answers the validation's
+  // verdict (true when nothing was armed); CancelCellEdit puts back the text
+  // the current cell had when it was selected or its edit box opened;
+  // RememberEditCell takes the snapshot of a displayed cell.
+  bool CommitCellEdit();
+  void CancelCellEdit();
+  void RememberEditCell(int ACol, int ARow);
+
   // The phase of blinking mark-up, toggled by the grid's timer.
   bool BlinkPhase() const { return blinkPhase_; }
   // The size of the owner's window when the grid was made (SizeWithForm).
@@ -186,6 +197,16 @@ class TCellGrid : public TCustomGrid,
   void paintEvent(QPaintEvent* event) override;
   std::string GetEditText(int ACol, int ARow) override;
   void SetEditText(int ACol, int ARow, const std::string& Value) override;
+  // Editing hooks (cell_grid_edit.cpp, cell_grid_edit_hooks.cpp).
+  bool SelectCell(int ACol, int ARow) override;
+  bool CanEditShow() override;
+  TInplaceEdit* CreateEditor() override;
+  void CharMessage(char32_t& Key) override;
+  void KeyPress(char32_t& Key) override;
+  void DoEnter() override;
+  void DoExit() override;
+  void Click() override;
+  void mousePressEvent(QMouseEvent* event) override;
   void RowDeleted(int ARow) override;
   void RowInserted(int ARow) override;
   void RowMoved(int FromIndex, int ToIndex) override;
@@ -219,6 +240,34 @@ class TCellGrid : public TCustomGrid,
     block.Right = std::max(block.Right, displayCol);
     block.Bottom = std::max(block.Bottom, row);
   }
+  // Editing (cell_grid_edit.cpp, cell_grid_edit_hooks.cpp).
+  friend class TCellInplaceEdit;
+  TCellInplaceEdit* CellEditor() const;
+  bool CellChangeAllowed(int ACol, int ARow);
+  bool AskCanEditCell(int ACol, int ARow);
+  void SetEditingOption(bool on);
+  bool IsFixedTarget(int ACol, int ARow);
+  bool EditInProgressAt(int dataCol, int row) const;
+  void TakeRevertText(int ACol, int ARow);
+  bool ChooseEditorKind();
+  void FollowEditCell();
+  bool ValidateSnapshotCell();
+  bool EditBoxInUse() const;
+  void EditBoxFocused();
+  void AskEditOnClick(int x, int y);
+  // A program's write to a cell is no edit of the user's: it becomes the
+  // text that Escape and a failed validation go back to. Checked on every
+  // write, so the test is inline.
+  void NoteProgramWrite(int ACol, int ARow, std::string_view text) {
+    if (ARow == edit_.RevertCell.Y || ARow == edit_.SnapshotCell.Y) KeepEditTexts(ACol, ARow, text);
+  }
+  void KeepEditTexts(int ACol, int ARow, std::string_view text);
+  void NoteProgramErase(int FromCol, int FromRow, int ToCol, int ToRow);
+  void EditRowDeleted(int ARow);
+  void EditRowInserted(int ARow);
+  void EditRowMoved(int FromIndex, int ToIndex);
+  TCellEditState edit_;
+
   void StartRepaint(int displayCol, int row);
   // Tells a listening assistive tool about a changed stored cell.
   void AnnounceCellChange(int dataCol, int row);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "toolkit/application.h"
 #include "toolkit/exceptions.h"
 #include "toolkit/grid_accessible.h"
 #include "toolkit/inplace_edit.h"
@@ -43,7 +44,8 @@ TCustomGrid::TCustomGrid(QWidget* parent) : QAbstractScrollArea(parent) {
   viewport()->setMouseTracking(true);
   verticalScrollBar()->setTracking(false);
   horizontalScrollBar()->setTracking(false);
-  focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this] { UpdateFocusState(); });
+  focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
+                        [this] { RunGuarded([this] { UpdateFocusState(); }); });
   SyncScrollBars();
   TGridAccessible::Install();
 }
@@ -413,16 +415,18 @@ void TCustomGrid::UpdateFocusState() {
 
 void TCustomGrid::focusInEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusInEvent(event);
-  UpdateFocusState();
-  InvalidateBlock(Selection());
-  // Focus comes back here when the edit window hides; that must not reopen it.
-  if (!movingFocusHome_) UpdateEdit();
-  AccessibleFocusEntered();
+  RunGuarded([this] {
+    UpdateFocusState();
+    InvalidateBlock(Selection());
+    // Focus comes back here when the edit window hides; that must not reopen it.
+    if (!movingFocusHome_) UpdateEdit();
+    AccessibleFocusEntered();
+  });
 }
 
 void TCustomGrid::focusOutEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusOutEvent(event);
-  InvalidateBlock(Selection());
+  RunGuarded([this] { InvalidateBlock(Selection()); });
 }
 
 // --- Default hooks --------------------------------------------------------------

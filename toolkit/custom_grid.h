@@ -284,6 +284,7 @@ class TCustomGrid : public QAbstractScrollArea {
   void ApplyMove(TGridCoord current, TGridCoord topLeft, bool moveAnchor);
 
   // custom_grid_mouse.cpp
+  void MousePressed(QMouseEvent* event);
   bool StartSizing(int x, int y);
   int SizingBorderCol(int x, int y) const;
   int SizingBorderRow(int x, int y) const;

@@ -4,23 +4,30 @@
 
 #include <algorithm>
 
+#include "toolkit/application.h"
 #include "toolkit/custom_grid.h"
 #include "toolkit/keys.h"
 
 namespace kelvora {
 
+// Key handlers run guarded: an exception from a grid's handler ends in the
+// error box at this edge instead of unwinding through Qt.
 void TCustomGrid::keyPressEvent(QKeyEvent* event) {
-  const TKeyStroke stroke = TranslateKey(*event);
-  DispatchKey(stroke.Key, stroke.Shift, stroke.Char);
   event->accept();
+  RunGuarded([&] {
+    const TKeyStroke stroke = TranslateKey(*event);
+    DispatchKey(stroke.Key, stroke.Shift, stroke.Char);
+  });
 }
 
 void TCustomGrid::keyReleaseEvent(QKeyEvent* event) {
-  const TKeyStroke stroke = TranslateKey(*event);
-  keyShift_ = stroke.Shift;
-  int key = stroke.Key;
-  if (key != 0) KeyUp(key, stroke.Shift);
   event->accept();
+  RunGuarded([&] {
+    const TKeyStroke stroke = TranslateKey(*event);
+    keyShift_ = stroke.Shift;
+    int key = stroke.Key;
+    if (key != 0) KeyUp(key, stroke.Shift);
+  });
 }
 
 // The character is delivered even when KeyDown has cleared the key: the key

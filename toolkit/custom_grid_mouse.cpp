@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "toolkit/application.h"
 #include "toolkit/custom_grid.h"
 
 namespace kelvora {
@@ -20,7 +21,12 @@ int ClampToInt(std::int64_t value) { return static_cast<int>(std::clamp<std::int
 
 }  // namespace
 
+// Each mouse handler runs guarded at its edge, as the key handlers do.
 void TCustomGrid::mousePressEvent(QMouseEvent* event) {
+  RunGuarded([&] { MousePressed(event); });
+}
+
+void TCustomGrid::MousePressed(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   if (!GridHasFocus()) setFocus(Qt::MouseFocusReason);
   const QPoint p = event->position().toPoint();
@@ -43,15 +49,17 @@ void TCustomGrid::mousePressEvent(QMouseEvent* event) {
 }
 
 void TCustomGrid::mouseMoveEvent(QMouseEvent* event) {
-  const QPoint p = event->position().toPoint();
-  switch (mouseState_) {
-    case TMouseState::ColSizing:
-    case TMouseState::RowSizing: ContinueSizing(p.x(), p.y()); break;
-    case TMouseState::Selecting:
-      if (event->buttons() & Qt::LeftButton) DragSelection(p.x(), p.y());
-      break;
-    case TMouseState::Normal: UpdateMouseCursor(p.x(), p.y()); break;
-  }
+  RunGuarded([&] {
+    const QPoint p = event->position().toPoint();
+    switch (mouseState_) {
+      case TMouseState::ColSizing:
+      case TMouseState::RowSizing: ContinueSizing(p.x(), p.y()); break;
+      case TMouseState::Selecting:
+        if (event->buttons() & Qt::LeftButton) DragSelection(p.x(), p.y());
+        break;
+      case TMouseState::Normal: UpdateMouseCursor(p.x(), p.y()); break;
+    }
+  });
 }
 
 // The editor follows a click once the button is up, as the classic grids do.
@@ -60,22 +68,25 @@ void TCustomGrid::mouseReleaseEvent(QMouseEvent* event) {
   const TMouseState state = mouseState_;
   mouseState_ = TMouseState::Normal;
   if (state != TMouseState::Selecting) return;
-  UpdateEdit();
-  Click();
+  RunGuarded([this] {
+    UpdateEdit();
+    Click();
+  });
 }
 
 void TCustomGrid::wheelEvent(QWheelEvent* event) {
+  event->accept();
   wheelRemainderY_ += event->angleDelta().y();
   wheelRemainderX_ += event->angleDelta().x();
   const int rows = wheelRemainderY_ / kWheelNotch;
   const int cols = wheelRemainderX_ / kWheelNotch;
   wheelRemainderY_ -= rows * kWheelNotch;
   wheelRemainderX_ -= cols * kWheelNotch;
-  if (rows != 0 || cols != 0) {
+  if (rows == 0 && cols == 0) return;
+  RunGuarded([&] {
     MoveTopLeft(ClampToInt(std::int64_t{topLeft_.X} - cols),
                 ClampToInt(std::int64_t{topLeft_.Y} - std::int64_t{rows} * wheelScrollLines_));
-  }
-  event->accept();
+  });
 }
 
 // Dragging past an edge of the scrolling area reaches for the next row or

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "toolkit/application.h"
 #include "toolkit/custom_grid.h"
 
 namespace kelvora {
@@ -177,12 +178,14 @@ void TCustomGrid::SyncScrollBars() {
 
 void TCustomGrid::scrollContentsBy(int, int) {
   if (syncingScrollBars_) return;
-  MoveTopLeft(fixedCols_ + horizontalScrollBar()->value(), fixedRows_ + verticalScrollBar()->value());
+  RunGuarded([this] {
+    MoveTopLeft(fixedCols_ + horizontalScrollBar()->value(), fixedRows_ + verticalScrollBar()->value());
+  });
 }
 
 void TCustomGrid::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
-  ViewChanged();
+  RunGuarded([this] { ViewChanged(); });
 }
 
 // Sizes or the viewport changed: the scroll range, the view and the edit

@@ -11,7 +11,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 
+#include "toolkit/application.h"
 #include "toolkit/byte_text.h"
 #include "toolkit/clipboard.h"
 #include "toolkit/color.h"
@@ -49,17 +51,35 @@ qsizetype ShownPos(const QString& shown, int pos) {
   return i;
 }
 
+// Both run once per keystroke over the whole text, so each is one pass over
+// the bytes: a cell of ten megabytes costs milliseconds, not seconds. CR and
+// LF are the same bytes in UTF-8 and in Windows-1252, so line breaks can be
+// mended before the text is decoded.
 QString ShownFromBytes(const std::string& bytes) {
-  QString shown = DisplayText(bytes);
-  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  shown.replace(u'\r', u'\n');
-  return shown;
+  if (bytes.find('\r') == std::string::npos) return DisplayText(bytes);
+  std::string lines(bytes.size(), '\0');
+  char* out = lines.data();
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const bool pair = bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n';
+    *out++ = bytes[i] == '\r' ? '\n' : bytes[i];
+    if (pair) ++i;
+  }
+  lines.resize(static_cast<std::size_t>(out - lines.data()));
+  return DisplayText(lines);
 }
 
 std::string BytesFromShown(QString shown) {
   shown.replace(QChar::ParagraphSeparator, u'\n');
-  shown.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-  return StoredText(shown);
+  std::string utf8 = StoredText(shown);
+  const auto breaks = static_cast<std::size_t>(std::count(utf8.begin(), utf8.end(), '\n'));
+  if (breaks == 0) return utf8;
+  std::string bytes(utf8.size() + breaks, '\0');
+  char* out = bytes.data();
+  for (const char c : utf8) {
+    if (c == '\n') *out++ = '\r';
+    *out++ = c;
+  }
+  return bytes;
 }
 
 }  // namespace
@@ -95,13 +115,20 @@ class TEditControl {
   void Retire() { owner_ = nullptr; }
 
  protected:
-  void KeyPressed(QKeyEvent* e) { if (owner_) owner_->HandleKeyPress(e); }
-  void KeyReleased(QKeyEvent* e) { if (owner_) owner_->HandleKeyRelease(e); }
-  void TextChanged() { if (owner_) owner_->ControlTextChanged(); }
-  void FocusIn() { if (owner_) owner_->ControlFocusIn(); }
-  void FocusOut() { if (owner_) owner_->ControlFocusOut(); }
-  void ContextMenu(const QPoint& at) { if (owner_) owner_->HandleContextMenu(at); }
-  void InsertOther(const QString& text) { if (owner_) owner_->InsertLimited(text); }
+  // Every call into the window runs guarded: the control is Qt's, and an
+  // exception from a grid's handler must not unwind through it.
+  void KeyPressed(QKeyEvent* e) { Forward([&] { owner_->HandleKeyPress(e); }); }
+  void KeyReleased(QKeyEvent* e) { Forward([&] { owner_->HandleKeyRelease(e); }); }
+  void TextChanged() { Forward([&] { owner_->ControlTextChanged(); }); }
+  // A context menu of the box is part of editing in it, not a focus change.
+  void FocusIn(const QFocusEvent* e) {
+    if (e->reason() != Qt::PopupFocusReason) Forward([&] { owner_->ControlFocusIn(); });
+  }
+  void FocusOut(const QFocusEvent* e) {
+    if (e->reason() != Qt::PopupFocusReason) Forward([&] { owner_->ControlFocusOut(); });
+  }
+  void ContextMenu(const QPoint& at) { Forward([&] { owner_->HandleContextMenu(at); }); }
+  void InsertOther(const QString& text) { Forward([&] { owner_->InsertLimited(text); }); }
 
   // Qt moves the focus on Tab before a widget sees the key; the window
   // decides what Tab does.
@@ -112,6 +139,10 @@ class TEditControl {
   }
 
  private:
+  void Forward(const std::function<void()>& call) {
+    if (owner_) RunGuarded(call);
+  }
+
   TInplaceEdit* owner_;
 };
 
@@ -173,11 +204,11 @@ class TMultiLineControl final : public QPlainTextEdit, public TEditControl {
   void keyReleaseEvent(QKeyEvent* event) override { KeyReleased(event); }
   void focusInEvent(QFocusEvent* event) override {
     QPlainTextEdit::focusInEvent(event);
-    FocusIn();
+    FocusIn(event);
   }
   void focusOutEvent(QFocusEvent* event) override {
     QPlainTextEdit::focusOutEvent(event);
-    FocusOut();
+    FocusOut(event);
   }
   void contextMenuEvent(QContextMenuEvent* event) override { ContextMenu(event->globalPos()); }
   // What is left of Qt's own inserting: the middle-button selection paste.
@@ -228,11 +259,11 @@ class TPasswordControl final : public QLineEdit, public TEditControl {
   void keyReleaseEvent(QKeyEvent* event) override { KeyReleased(event); }
   void focusInEvent(QFocusEvent* event) override {
     QLineEdit::focusInEvent(event);
-    FocusIn();
+    FocusIn(event);
   }
   void focusOutEvent(QFocusEvent* event) override {
     QLineEdit::focusOutEvent(event);
-    FocusOut();
+    FocusOut(event);
   }
   void contextMenuEvent(QContextMenuEvent* event) override { ContextMenu(event->globalPos()); }
 };
@@ -549,28 +580,36 @@ void TInplaceEdit::Paste() {
   if (ClipboardHasText()) InsertLimited(ShownFromBytes(ClipboardText()));
 }
 
+void TInplaceEdit::Copy() { CopySelection(); }
+
+// Cutting copies without asking Copy, so that a grid that refuses copying
+// cannot make a cut lose the text.
+void TInplaceEdit::Cut() {
+  if (!MultiLine() || SelLength() == 0) return;
+  CopySelection();
+  control_->Insert(QString());
+}
+
 // A password never leaves the box.
-void TInplaceEdit::Copy() {
+void TInplaceEdit::CopySelection() {
   if (!MultiLine()) return;
   const std::string selected = SelText();
   if (!selected.empty()) SetClipboardText(selected);
 }
 
-void TInplaceEdit::Cut() {
-  if (!MultiLine() || SelLength() == 0) return;
-  Copy();
-  control_->Insert(QString());
-}
-
+// The menu's actions run inside its own event loop, so each is guarded.
 void TInplaceEdit::HandleContextMenu(const QPoint& globalPos) {
   const bool selected = SelLength() > 0;
   QMenu menu(this);
-  menu.addAction(QStringLiteral("Cu&t"), this, [this] { Cut(); })->setEnabled(selected && MultiLine());
-  menu.addAction(QStringLiteral("&Copy"), this, [this] { Copy(); })->setEnabled(selected && MultiLine());
-  menu.addAction(QStringLiteral("&Paste"), this, [this] { Paste(); })->setEnabled(ClipboardHasText());
-  menu.addAction(QStringLiteral("&Delete"), this, [this] { control_->Insert(QString()); })->setEnabled(selected);
+  const auto add = [&](const char* text, std::function<void()> action, bool enabled) {
+    menu.addAction(QString::fromLatin1(text), this, [action] { RunGuarded(action); })->setEnabled(enabled);
+  };
+  add("Cu&t", [this] { Cut(); }, selected && MultiLine());
+  add("&Copy", [this] { Copy(); }, selected && MultiLine());
+  add("&Paste", [this] { Paste(); }, ClipboardHasText());
+  add("&Delete", [this] { control_->Insert(QString()); }, selected);
   menu.addSeparator();
-  menu.addAction(QStringLiteral("Select &All"), this, [this] { SelectAll(); });
+  add("Select &All", [this] { SelectAll(); }, true);
   menu.exec(globalPos);
 }
 

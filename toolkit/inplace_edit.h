@@ -105,6 +105,13 @@ class TInplaceEdit : public QWidget {
   // GridKeyDown, then the key is done.
   void SendToGrid(int& Key, TShiftState Shift);
 
+  // Shows a text without writing it to the grid's cell, so that a cell's
+  // bytes stay as they are until the user changes the text.
+  void LoadText(const std::string& text);
+  // The caret at the start or the end of the text, nothing selected.
+  bool AtStart() const;
+  bool AtEnd() const;
+
   void resizeEvent(QResizeEvent* event) override;
 
  private:
@@ -121,14 +128,12 @@ class TInplaceEdit : public QWidget {
 
   void DefaultKeyDown(QKeyEvent* event);
   bool ClipboardShortcut(QKeyEvent* event);
+  void CopySelection();
   void DeliverChar(char32_t ch);
   void TypeChar(char32_t ch);
   void InsertLimited(QString text);
-  void LoadText(const std::string& text);
   void ApplyGridLook();
   int LengthOf(const QString& shown) const;
-  bool AtStart() const;
-  bool AtEnd() const;
 
   TCustomGrid* grid_;
   TEditControl* control_ = nullptr;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "toolkit/application.h"
+
 namespace kelvora {
 
 TWindowTimer::TWindowTimer(QObject* parent) : QObject(parent) {}
@@ -27,10 +29,11 @@ void TWindowTimer::timerEvent(QTimerEvent* event) {
     return;
   }
   // The handler may delete this timer or replace OnTimer; it runs from a
-  // copy so that it never destroys the function it is running in.
+  // copy so that it never destroys the function it is running in. It runs
+  // guarded, so that its exception ends in the error box here.
   if (!OnTimer) return;
   const std::function<void()> handler = OnTimer;
-  handler();
+  RunGuarded(handler);
 }
 
 }  // namespace kelvora

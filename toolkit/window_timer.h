@@ -8,8 +8,8 @@
 namespace kelvora {
 
 // A repeating timer that calls OnTimer once per tick on the user-interface
-// thread. Each tick arrives as an event, so an exception thrown by OnTimer
-// ends in the application's error box and the timer keeps running.
+// thread. An exception thrown by OnTimer ends in the application's error box
+// and the timer keeps running.
 class TWindowTimer : public QObject {
  public:
   static constexpr int kDefaultInterval = 500;  // milliseconds

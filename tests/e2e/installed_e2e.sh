@@ -9,36 +9,9 @@
 set -euo pipefail
 
 build=${1:?usage: installed_e2e.sh BUILD_FOLDER}
-timeout_s=30
-
-fail() {
-  echo "installed e2e: FAILED: $*" >&2
-  exit 1
-}
-
-for tool in Xvfb xdotool xprop cmake; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/install-deps installs it)"
-done
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/kelvora-installed.XXXXXX")
-xvfb_pid=""
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-wait_for() {
-  local what=$1
-  shift
-  local deadline=$((SECONDS + timeout_s))
-  until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || fail "timed out waiting for $what"
-    sleep 0.1
-  done
-}
+e2e_name="installed e2e"
+source "$(dirname "$0")/e2e_lib.sh"
+require_tools Xvfb xdotool xprop cmake
 
 # --- the files a desktop looks for ----------------------------------------
 
@@ -66,25 +39,9 @@ case "$exec_line" in *%*) fail "the Exec line passes files, which the program do
 
 # --- started as the desktop starts it ----------------------------------------
 
-start_xvfb() {
-  local fifo="$work/display"
-  mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" 2>"$work/xvfb.log" &
-  xvfb_pid=$!
-  local number=""
-  if ! read -r -t "$timeout_s" number <"$fifo" || [ -z "$number" ]; then
-    cat "$work/xvfb.log" >&2
-    fail "Xvfb did not start"
-  fi
-  export DISPLAY=":$number"
-}
-
-program_windows() { xdotool search --all --onlyvisible --pid "$app_pid" --name "$1" 2>/dev/null || true; }
 has_main_window() { [ -n "$(program_windows '^Kelvora$')" ]; }
-menu_open() { [ "$(program_windows '' | grep -c .)" -ge 2 ]; }
-menu_closed() { [ "$(program_windows '' | grep -c .)" -eq 1 ]; }
-program_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
-window_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+any_menu_open() { [ "$(program_windows '' | grep -c .)" -ge 2 ]; }
+no_menu_open() { [ "$(program_windows '' | grep -c .)" -eq 1 ]; }
 
 start_xvfb
 # The entry's Exec line, as a desktop runs it: a word list, the program found on the PATH.
@@ -102,9 +59,9 @@ wait_for "the window to be viewable" window_viewable "$main_window"
 
 xdotool windowactivate --sync "$main_window" 2>/dev/null || xdotool windowfocus --sync "$main_window"
 xdotool key alt+f
-wait_for "Alt+F to open the File menu" menu_open
+wait_for "Alt+F to open the File menu" any_menu_open
 xdotool key Escape
-wait_for "Escape to close the File menu" menu_closed
+wait_for "Escape to close the File menu" no_menu_open
 xdotool key ctrl+q
 wait_for "Ctrl+Q to end the program" program_ended
 wait "$app_pid" || fail "the program ended with status $?"

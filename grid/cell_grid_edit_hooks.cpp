@@ -1,0 +1,85 @@
+// The grid's keys, focus and clicks as far as editing needs them.
+#include <QMouseEvent>
+
+#include "grid/cell_grid.h"
+#include "toolkit/application.h"
+
+namespace kelvora {
+namespace {
+
+// The opening character is known only while the base opens the box with it.
+class TOpeningCharScope {
+ public:
+  TOpeningCharScope(char32_t& slot, char32_t ch) : slot_(slot) { slot_ = ch; }
+  ~TOpeningCharScope() { slot_ = 0; }
+  TOpeningCharScope(const TOpeningCharScope&) = delete;
+  TOpeningCharScope& operator=(const TOpeningCharScope&) = delete;
+
+ private:
+  char32_t& slot_;
+};
+
+}  // namespace
+
+void TCellGrid::CharMessage(char32_t& Key) {
+  const bool opens = Options().contains(goEditing) && (Key == 8 || Key >= 32);
+  TOpeningCharScope opening(edit_.OpeningChar, opens ? Key : 0);
+  TCustomGrid::CharMessage(Key);
+}
+
+// Escape reverts, in the edit box or in the grid, and goes no further. Enter
+// goes on to the base, which toggles editor mode; advancing to the next cell
+// after Enter belongs just before that.
+void TCellGrid::KeyPress(char32_t& Key) {
+  if (Key == 27) {
+    if (Options().contains(goEditing)) CancelCellEdit();
+    Key = 0;
+    return;
+  }
+  TCustomGrid::KeyPress(Key);
+}
+
+void TCellGrid::DoEnter() {
+  TCustomGrid::DoEnter();
+  FollowEditCell();
+}
+
+// The base leaves editor mode even when validation throws, so that no edit
+// box stays open without the focus.
+void TCellGrid::DoExit() {
+  try {
+    if (edit_.EditPending) CommitCellEdit();
+  } catch (...) {
+    TCustomGrid::DoExit();
+    throw;
+  }
+  TCustomGrid::DoExit();
+}
+
+void TCellGrid::Click() {
+  TCustomGrid::Click();
+  FollowEditCell();
+  edit_.EditPending = false;
+}
+
+void TCellGrid::mousePressEvent(QMouseEvent* event) {
+  RunGuarded([&] {
+    if (event->button() == Qt::LeftButton) {
+      const QPoint at = event->position().toPoint();
+      AskEditOnClick(at.x(), at.y());
+    }
+    TCustomGrid::mousePressEvent(event);
+  });
+}
+
+// A click on the current cell would open its edit box, so the handler is
+// asked here; a click on another cell is asked when that cell is selected.
+void TCellGrid::AskEditOnClick(int x, int y) {
+  int col = -1;
+  int row = -1;
+  MouseToCell(x, y, col, row);
+  if (col != Col() || row != Row()) return;
+  SetEditingOption(AskCanEditCell(col, row));
+}
+
+}  // namespace kelvora

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "grid/cell_grid_events.h"
+
+namespace kelvora {
+
+// The editor kinds that OnGetEditorType may choose and that the in-place
+// edit box edits itself. Every other kind names a special editor (spin box,
+// combo box, date picker, ...), which this program does not have.
+inline constexpr TEditorType ekText = 0;
+inline constexpr TEditorType ekSignedInteger = 11;    // digits and one leading minus
+inline constexpr TEditorType ekUnsignedInteger = 12;  // digits only
+inline constexpr TEditorType ekDecimal = 13;          // digits, one separator, one leading minus
+inline constexpr TEditorType ekUpperTyped = 14;       // typed characters upper-cased
+inline constexpr TEditorType ekCapitalised = 15;      // the whole text re-capitalised
+inline constexpr TEditorType ekPassword = 16;         // a single-line masked box
+inline constexpr TEditorType ekLowerCase = 18;        // typed and pasted text lower-cased
+inline constexpr TEditorType ekUpperCase = 19;        // typed and pasted text upper-cased
+
+bool IsTextBoxKind(TEditorType kind);
+// Kinds whose typing is checked against the whole text it makes (11-13).
+bool IsNumericKind(TEditorType kind);
+// Kinds that check or change the whole text a paste makes (11-13, 15, 18, 19).
+bool KindShapesPaste(TEditorType kind);
+
+// The edit box's texts are UTF-8 with line breaks as CR LF, and its
+// positions count code points, so a line break counts two.
+int CodePointCount(std::string_view text);
+// The byte offset of code point `pos` (the end when the text is shorter).
+std::size_t CodePointOffset(std::string_view text, int pos);
+// Line breaks of any kind as CR LF; a single-line box keeps the first line.
+std::string EditBoxForm(std::string_view text, bool multiLine);
+
+// The box's text with the `length` code points from `start` replaced.
+std::string ReplaceRange(std::string_view text, int start, int length, std::string_view with);
+
+// Whether a box of this kind takes the printable character typed, given the
+// text it would then hold. Numeric kinds take only what can still become a
+// number; control characters (Backspace, Enter, Escape, shortcuts) are not
+// text and are never refused here.
+bool KindTakesTyped(TEditorType kind, const QString& resulting);
+// The character a typed one becomes in a box of this kind.
+char32_t KindTypedChar(TEditorType kind, char32_t ch);
+// The text a box of this kind takes from a paste that would leave
+// `resulting` in it; nothing when the kind refuses it.
+std::optional<std::string> KindPastedText(TEditorType kind, const std::string& resulting);
+
+// Each word starting with a capital and going on in small letters.
+QString Capitalised(const QString& text);
+
+// The typed-character rule of a length limit: at `limit` characters (0: no
+// limit) and with nothing selected, a character that would add to the text
+// is dropped. Backspace, Escape and the shortcuts add nothing; Enter adds a
+// line break only when it stays in the box (`enterTypes`), and then it is
+// still let through while AdvanceOnEnter is on.
+bool DroppedAtLimit(char32_t ch, int limit, int length, int selLength, bool enterTypes,
+                    bool advanceOnEnter);
+
+}  // namespace kelvora
