@@ -1,6 +1,7 @@
 #include "toolkit/text_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,6 +21,8 @@
 #include <utility>
 
 #include "toolkit/exceptions.h"
+#include "toolkit/file_calls.h"
+#include "toolkit/save_temporary.h"
 
 namespace kelvora {
 namespace {
@@ -153,11 +156,6 @@ std::string FolderOf(const std::string& path) {
   if (slash == std::string::npos) return ".";
   if (slash == 0) return "/";
   return path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 bool IsFolder(const std::string& path) {
@@ -427,7 +425,8 @@ struct TTextWriter::State {
 
   void WriteAll(std::string_view data) {
     while (!data.empty()) {
-      const ssize_t n = ::write(fd.Get(), data.data(), data.size());
+      const std::size_t size = BeforeFileCall(TFileCall::Write, data.size());
+      const ssize_t n = ::write(fd.Get(), data.data(), size);
       if (n < 0 && errno == EINTR) continue;
       if (n < 0) Fail(errno);
       if (n == 0) Fail(EIO);
@@ -468,17 +467,15 @@ struct TTextWriter::State {
     // Renaming would replace a read-only file too; it must stay protected.
     if (exists && ::access(target.c_str(), W_OK) != 0) throw EInOutError::FromErrno(errno);
 
-    std::string temp = FolderOf(target) + "/." + NameOf(target).substr(0, 200) + ".XXXXXX";
-    const int made = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (made < 0) {
-      const int err = errno;
+    TSaveTemporary temp;
+    if (const int err = ClaimSaveTemporary(target, temp)) {
       // A writable file in a folder where no new file may be made can still
       // be saved, only not as safely.
       if (exists && (err == EACCES || err == EPERM)) return OpenDirect(O_TRUNC);
       throw OpenError(err, target);
     }
-    fd = FileDescriptor(made);
-    tempPath = temp;
+    fd = FileDescriptor(temp.fd);
+    tempPath = temp.path;
     targetPath = target;
     buffer.reserve(kWriteBufferSize);
     TakeOverAttributes(exists ? std::optional<struct stat>(st) : std::nullopt);
@@ -488,9 +485,11 @@ struct TTextWriter::State {
   // give it away), or the bits a newly created file would get.
   void TakeOverAttributes(const std::optional<struct stat>& old) {
     const mode_t mode = old ? (old->st_mode & 07777) : (0666 & ~CreationMask());
+    BeforeFileCall(TFileCall::Attributes);
     if (old && ::fchown(fd.Get(), old->st_uid, old->st_gid) != 0) {
       // Only a privileged user may give a file away; the others own it anyway.
     }
+    BeforeFileCall(TFileCall::Attributes);
     if (::fchmod(fd.Get(), mode) != 0) {
       const int err = errno;
       Abandon();
@@ -507,9 +506,9 @@ struct TTextWriter::State {
     if (!fd.Valid()) return;
     try {
       Flush();
-      if (!tempPath.empty() && ::fsync(fd.Get()) != 0) Fail(errno);
-      if (const int err = fd.Close()) Fail(err);
       if (!tempPath.empty()) Commit();
+      BeforeFileCall(TFileCall::Close);
+      if (const int err = fd.Close()) Fail(err);
     } catch (...) {
       Abandon();
       throw;
@@ -518,8 +517,13 @@ struct TTextWriter::State {
 
   // The text is on the disk before the rename, so a power cut leaves either
   // the old file or the new one whole; which of the two is left does not
-  // lose anything the user had, so the folder itself is not synced.
+  // lose anything the user had, so the folder itself is not synced. The
+  // rename comes before the close: until then the lock keeps any other save
+  // from taking the temporary file over.
   void Commit() {
+    BeforeFileCall(TFileCall::Sync);
+    if (::fsync(fd.Get()) != 0) Fail(errno);
+    BeforeFileCall(TFileCall::Rename);
     if (::rename(tempPath.c_str(), targetPath.c_str()) != 0) Fail(errno);
     tempPath.clear();
   }
@@ -527,8 +531,11 @@ struct TTextWriter::State {
   // Drops whatever is unfinished: the descriptor, an unrenamed temporary
   // file, buffered text and a remembered failure.
   void Abandon() noexcept {
+    if (!tempPath.empty()) {
+      BeforeFileCall(TFileCall::Remove);
+      ::unlink(tempPath.c_str());  // while still locked, so no other save has taken it
+    }
     fd.Close();
-    if (!tempPath.empty()) ::unlink(tempPath.c_str());
     tempPath.clear();
     buffer.clear();
     failure.reset();
