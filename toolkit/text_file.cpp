@@ -408,6 +408,8 @@ struct TTextWriter::State {
   std::string tempPath;    // set while a replacement waits for Close
   std::string targetPath;  // the file the replacement takes the place of
   std::optional<EInOutError> failure;  // the first failure; the file is not good after it
+  off_t written = 0;       // bytes of a replacement handed to the system so far
+  off_t writebackFrom = 0;  // where the disk has not yet been asked to catch up
 
   void RequireOpen() const {
     if (failure) throw *failure;
@@ -431,7 +433,19 @@ struct TTextWriter::State {
       if (n < 0) Fail(errno);
       if (n == 0) Fail(EIO);
       data.remove_prefix(static_cast<std::size_t>(n));
+      written += n;
     }
+    if (!tempPath.empty() && written - writebackFrom >= kWritebackStep) StartWriteback();
+  }
+
+  // A replacement is synced before its rename. Asking the disk to start on
+  // each few megabytes as they are written lets it work while the rest of
+  // the text is made, so that the sync at the end has little left to wait
+  // for. It only starts the writing, and a failure shows at the sync.
+  static constexpr off_t kWritebackStep = off_t{4} << 20;
+  void StartWriteback() {
+    ::sync_file_range(fd.Get(), writebackFrom, written - writebackFrom, SYNC_FILE_RANGE_WRITE);
+    writebackFrom = written;
   }
 
   void Flush() {
@@ -539,6 +553,7 @@ struct TTextWriter::State {
     tempPath.clear();
     buffer.clear();
     failure.reset();
+    written = writebackFrom = 0;
   }
 
   // A writer dropped without Close keeps what was written to a file written
