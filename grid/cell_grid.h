@@ -152,6 +152,9 @@ class TCellGrid : public TCustomGrid, public TCellGridProperties, public TCellGr
   // The size of the owner's window when the grid was made (SizeWithForm).
   TSize OwnerFormSize() const { return ownerFormSize_; }
 
+  // The cell store's check of its own invariants, for tests: empty when sound.
+  std::string CheckConsistency() const { return store_.CheckConsistency(); }
+
  protected:
   void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
   virtual void PaintCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
