@@ -10,6 +10,7 @@
 #define KELVORA_X86 1
 #endif
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstdint>
@@ -27,7 +28,6 @@
 namespace kelvora {
 namespace {
 
-constexpr std::size_t kReadBlockSize = TTextReader::kBlockSize;
 constexpr std::size_t kWriteBufferSize = std::size_t{256} << 10;
 
 // Owns one descriptor. Closing is explicit where its result matters (a
@@ -259,7 +259,8 @@ std::size_t IndexLineEnds(const char* bytes, std::size_t size, std::uint32_t* ou
 struct TTextReader::State {
   std::string fileName;
   FileDescriptor fd;
-  std::unique_ptr<char[]> block;          // kReadBlockSize bytes and a chunk of slack
+  std::size_t blockSize = TTextReader::kBlockSize;
+  std::unique_ptr<char[]> block;          // blockSize bytes and a chunk of slack
   std::unique_ptr<std::uint32_t[]> ends;  // room for a line end at every byte
   bool atFileEnd = false;
   std::string longLine;  // a line that crosses blocks is assembled here
@@ -267,15 +268,15 @@ struct TTextReader::State {
   void Allocate() {
     // Pages are only committed when touched, so an ordinary file uses a
     // small part of the index.
-    if (!block) block = std::make_unique_for_overwrite<char[]>(kReadBlockSize + kChunk);
-    if (!ends) ends = std::make_unique_for_overwrite<std::uint32_t[]>(kReadBlockSize + kChunk);
+    if (!block) block = std::make_unique_for_overwrite<char[]>(blockSize + kChunk);
+    if (!ends) ends = std::make_unique_for_overwrite<std::uint32_t[]>(blockSize + kChunk);
   }
 
   std::size_t ReadBlock() {
     if (atFileEnd) return 0;
     ssize_t n;
     do {
-      n = ::read(fd.Get(), block.get(), kReadBlockSize);
+      n = ::read(fd.Get(), block.get(), blockSize);
     } while (n < 0 && errno == EINTR);
     if (n < 0) throw EInOutError::FromErrno(errno);
     atFileEnd = n == 0;
@@ -283,7 +284,9 @@ struct TTextReader::State {
   }
 };
 
-TTextReader::TTextReader() : s_(std::make_unique<State>()) {}
+TTextReader::TTextReader(std::size_t blockSize) : s_(std::make_unique<State>()) {
+  s_->blockSize = blockSize == 0 ? kBlockSize : std::min(blockSize, kBlockSize);
+}
 TTextReader::~TTextReader() = default;
 
 void TTextReader::AssignFile(const std::string& fileName) {

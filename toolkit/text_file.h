@@ -26,7 +26,9 @@ class TTextReader {
   // The size of one block read; a line longer than this is assembled.
   static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 
-  TTextReader();
+  // Tests and fuzzers read in tiny blocks, so that every input meets the
+  // block boundaries; at most kBlockSize, and 0 means kBlockSize.
+  explicit TTextReader(std::size_t blockSize = kBlockSize);
   ~TTextReader();
   TTextReader(const TTextReader&) = delete;
   TTextReader& operator=(const TTextReader&) = delete;
