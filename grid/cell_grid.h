@@ -48,6 +48,13 @@ class TCellGrid : public TCustomGrid, public TCellGridProperties, public TCellGr
     CheckAddress(ACol, ARow);
     return store_.TextView(ACol, ARow);
   }
+  // The texts of stored columns fromCol..toCol of one row at once, for
+  // writers that walk whole rows; views as for CellText.
+  void RowCellTexts(int ARow, int fromCol, int toCol, std::string_view* out) const {
+    CheckAddress(fromCol, ARow);
+    CheckAddress(toCol, ARow);
+    store_.RowTextViews(ARow, fromCol, toCol, out);
+  }
   TCellGraphic* CellGraphic(int ACol, int ARow) const;
   void SetCellGraphic(int ACol, int ARow, std::unique_ptr<TCellGraphic> graphic);
   // The cell's own background colour; clNone when it has none.
