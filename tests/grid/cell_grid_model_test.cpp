@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <iomanip>
 #include <iterator>
 #include <map>
 #include <optional>
@@ -258,7 +259,7 @@ std::string Describe(const TOp& op) {
     out << ", \"";
     for (unsigned char c : op.text) {
       if (c >= 32 && c < 127 && c != '"' && c != '\\') out << c;
-      else out << "\\x" << std::hex << int(c) << std::dec;
+      else out << "\\x" << std::hex << std::setw(2) << std::setfill('0') << int(c) << std::dec;
     }
     out << "\"";
   }
