@@ -56,6 +56,13 @@ class TCellGrid : public TCustomGrid,
     CheckAddress(ACol, ARow);
     return store_.TextView(ACol, ARow);
   }
+  // The texts of stored columns fromCol..toCol of one row at once, for
+  // writers that walk whole rows; views as for CellText.
+  void RowCellTexts(int ARow, int fromCol, int toCol, std::string_view* out) const {
+    CheckAddress(fromCol, ARow);
+    CheckAddress(toCol, ARow);
+    store_.RowTextViews(ARow, fromCol, toCol, out);
+  }
   TCellGraphic* CellGraphic(int ACol, int ARow) const;
   void SetCellGraphic(int ACol, int ARow, std::unique_ptr<TCellGraphic> graphic);
   // The cell's own background colour; clNone when it has none.
@@ -186,6 +193,9 @@ class TCellGrid : public TCustomGrid,
   bool BlinkPhase() const { return blinkPhase_; }
   // The size of the owner's window when the grid was made (SizeWithForm).
   TSize OwnerFormSize() const { return ownerFormSize_; }
+
+  // The cell store's check of its own invariants, for tests: empty when sound.
+  std::string CheckConsistency() const { return store_.CheckConsistency(); }
 
  protected:
   void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;

@@ -1,5 +1,7 @@
 #include <QCoreApplication>
 
+#include <algorithm>
+
 #include "grid/cell_grid.h"
 #include "grid/textio/csv_writer.h"
 
@@ -28,6 +30,11 @@ class TGridCsvSource : public TCsvCellSource {
   std::string_view CellText(int col, int row) override {
     if (col < 0 || row < 0 || col > TCellStore::kMaxIndex || row > TCellStore::kMaxIndex) return {};
     return grid_.CellText(col, row);
+  }
+  void RowTexts(int row, int first, int last, std::string_view* out) override {
+    const int stored = std::min(last, TCellStore::kMaxIndex);
+    if (stored >= first) grid_.RowCellTexts(row, first, stored, out);
+    std::fill(out + std::max(stored - first + 1, 0), out + (last - first + 1), std::string_view());
   }
   bool WantsProgress() const override { return static_cast<bool>(grid_.OnFileProgress); }
   // A copy, because a handler may replace or drop itself while it runs.

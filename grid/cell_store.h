@@ -45,6 +45,12 @@ class TCellStore {
     const TCellRow* cells = FindRow(row);
     return cells ? cells->Text(col) : std::string_view();
   }
+  // The texts of columns fromCol..toCol of one row, looked up once for the
+  // row: for writers that walk whole rows. Views as for TextView.
+  void RowTextViews(int row, int fromCol, int toCol, std::string_view* out) const {
+    const TCellRow* cells = FindRow(row);
+    for (int col = fromCol; col <= toCol; ++col) *out++ = cells ? cells->Text(col) : std::string_view();
+  }
   std::string Text(int col, int row) const { return std::string(TextView(col, row)); }
   bool HasText(int col, int row) const { return !TextView(col, row).empty(); }
   // The text may be a view of a cell of this store, even of the same cell.

@@ -13,6 +13,7 @@
 
 #include "toolkit/byte_text.h"
 #include "toolkit/exceptions.h"
+#include "toolkit/message_box.h"
 
 namespace kelvora {
 namespace {
@@ -82,6 +83,7 @@ class TQtFileDialog : public QFileDialog {
         folder + QStringLiteral("\nPath does not exist.\nCheck the path and try again.");
     auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(), text, QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    LetCtrlCCopyText(*box);
     box->open();
   }
 

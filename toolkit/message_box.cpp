@@ -1,7 +1,9 @@
 #include "toolkit/message_box.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QMessageBox>
+#include <QShortcut>
 
 #include <algorithm>
 #include <deque>
@@ -37,8 +39,19 @@ void Present(const TBoxMessage& message) {
   }
   QMessageBox box(QMessageBox::Critical, DisplayText(message.first), DisplayText(message.second),
                   QMessageBox::Ok, QApplication::activeWindow());
+  LetCtrlCCopyText(box);
   box.exec();
 }
+
+}  // namespace
+
+void LetCtrlCCopyText(QMessageBox& box) {
+  auto* copy = new QShortcut(QKeySequence::Copy, &box);
+  QObject::connect(copy, &QShortcut::activated, &box,
+                   [&box] { QApplication::clipboard()->setText(box.text()); });
+}
+
+namespace {
 
 bool AlreadyQueued(const TBoxMessage& message) {
   const TErrorBoxState& state = State();

@@ -3,7 +3,13 @@
 #include <functional>
 #include <string>
 
+class QMessageBox;
+
 namespace kelvora {
+
+// Ctrl+C in the box puts its text on the clipboard, so that a person can
+// paste an error into a report (the toolkit does this only on some systems).
+void LetCtrlCCopyText(QMessageBox& box);
 
 // The error box of the program: modal over the active window, with an error
 // icon and an OK button. While one box is open, a further error with the

@@ -1,6 +1,7 @@
 #include "toolkit/text_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 #define KELVORA_X86 1
 #endif
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstdint>
@@ -20,11 +22,12 @@
 #include <utility>
 
 #include "toolkit/exceptions.h"
+#include "toolkit/file_calls.h"
+#include "toolkit/save_temporary.h"
 
 namespace kelvora {
 namespace {
 
-constexpr std::size_t kReadBlockSize = TTextReader::kBlockSize;
 constexpr std::size_t kWriteBufferSize = std::size_t{256} << 10;
 
 // Owns one descriptor. Closing is explicit where its result matters (a
@@ -155,11 +158,6 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
-std::string NameOf(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 bool IsFolder(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -261,7 +259,8 @@ std::size_t IndexLineEnds(const char* bytes, std::size_t size, std::uint32_t* ou
 struct TTextReader::State {
   std::string fileName;
   FileDescriptor fd;
-  std::unique_ptr<char[]> block;          // kReadBlockSize bytes and a chunk of slack
+  std::size_t blockSize = TTextReader::kBlockSize;
+  std::unique_ptr<char[]> block;          // blockSize bytes and a chunk of slack
   std::unique_ptr<std::uint32_t[]> ends;  // room for a line end at every byte
   bool atFileEnd = false;
   std::string longLine;  // a line that crosses blocks is assembled here
@@ -269,15 +268,15 @@ struct TTextReader::State {
   void Allocate() {
     // Pages are only committed when touched, so an ordinary file uses a
     // small part of the index.
-    if (!block) block = std::make_unique_for_overwrite<char[]>(kReadBlockSize + kChunk);
-    if (!ends) ends = std::make_unique_for_overwrite<std::uint32_t[]>(kReadBlockSize + kChunk);
+    if (!block) block = std::make_unique_for_overwrite<char[]>(blockSize + kChunk);
+    if (!ends) ends = std::make_unique_for_overwrite<std::uint32_t[]>(blockSize + kChunk);
   }
 
   std::size_t ReadBlock() {
     if (atFileEnd) return 0;
     ssize_t n;
     do {
-      n = ::read(fd.Get(), block.get(), kReadBlockSize);
+      n = ::read(fd.Get(), block.get(), blockSize);
     } while (n < 0 && errno == EINTR);
     if (n < 0) throw EInOutError::FromErrno(errno);
     atFileEnd = n == 0;
@@ -285,7 +284,9 @@ struct TTextReader::State {
   }
 };
 
-TTextReader::TTextReader() : s_(std::make_unique<State>()) {}
+TTextReader::TTextReader(std::size_t blockSize) : s_(std::make_unique<State>()) {
+  s_->blockSize = blockSize == 0 ? kBlockSize : std::min(blockSize, kBlockSize);
+}
 TTextReader::~TTextReader() = default;
 
 void TTextReader::AssignFile(const std::string& fileName) {
@@ -410,6 +411,8 @@ struct TTextWriter::State {
   std::string tempPath;    // set while a replacement waits for Close
   std::string targetPath;  // the file the replacement takes the place of
   std::optional<EInOutError> failure;  // the first failure; the file is not good after it
+  off_t written = 0;       // bytes of a replacement handed to the system so far
+  off_t writebackFrom = 0;  // where the disk has not yet been asked to catch up
 
   void RequireOpen() const {
     if (failure) throw *failure;
@@ -427,12 +430,25 @@ struct TTextWriter::State {
 
   void WriteAll(std::string_view data) {
     while (!data.empty()) {
-      const ssize_t n = ::write(fd.Get(), data.data(), data.size());
+      const std::size_t size = BeforeFileCall(TFileCall::Write, data.size());
+      const ssize_t n = ::write(fd.Get(), data.data(), size);
       if (n < 0 && errno == EINTR) continue;
       if (n < 0) Fail(errno);
       if (n == 0) Fail(EIO);
       data.remove_prefix(static_cast<std::size_t>(n));
+      written += n;
     }
+    if (!tempPath.empty() && written - writebackFrom >= kWritebackStep) StartWriteback();
+  }
+
+  // A replacement is synced before its rename. Asking the disk to start on
+  // each few megabytes as they are written lets it work while the rest of
+  // the text is made, so that the sync at the end has little left to wait
+  // for. It only starts the writing, and a failure shows at the sync.
+  static constexpr off_t kWritebackStep = off_t{4} << 20;
+  void StartWriteback() {
+    ::sync_file_range(fd.Get(), writebackFrom, written - writebackFrom, SYNC_FILE_RANGE_WRITE);
+    writebackFrom = written;
   }
 
   void Flush() {
@@ -468,17 +484,15 @@ struct TTextWriter::State {
     // Renaming would replace a read-only file too; it must stay protected.
     if (exists && ::access(target.c_str(), W_OK) != 0) throw EInOutError::FromErrno(errno);
 
-    std::string temp = FolderOf(target) + "/." + NameOf(target).substr(0, 200) + ".XXXXXX";
-    const int made = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (made < 0) {
-      const int err = errno;
+    TSaveTemporary temp;
+    if (const int err = ClaimSaveTemporary(target, temp)) {
       // A writable file in a folder where no new file may be made can still
       // be saved, only not as safely.
       if (exists && (err == EACCES || err == EPERM)) return OpenDirect(O_TRUNC);
       throw OpenError(err, target);
     }
-    fd = FileDescriptor(made);
-    tempPath = temp;
+    fd = FileDescriptor(temp.fd);
+    tempPath = temp.path;
     targetPath = target;
     buffer.reserve(kWriteBufferSize);
     TakeOverAttributes(exists ? std::optional<struct stat>(st) : std::nullopt);
@@ -488,9 +502,11 @@ struct TTextWriter::State {
   // give it away), or the bits a newly created file would get.
   void TakeOverAttributes(const std::optional<struct stat>& old) {
     const mode_t mode = old ? (old->st_mode & 07777) : (0666 & ~CreationMask());
+    BeforeFileCall(TFileCall::Attributes);
     if (old && ::fchown(fd.Get(), old->st_uid, old->st_gid) != 0) {
       // Only a privileged user may give a file away; the others own it anyway.
     }
+    BeforeFileCall(TFileCall::Attributes);
     if (::fchmod(fd.Get(), mode) != 0) {
       const int err = errno;
       Abandon();
@@ -507,9 +523,9 @@ struct TTextWriter::State {
     if (!fd.Valid()) return;
     try {
       Flush();
-      if (!tempPath.empty() && ::fsync(fd.Get()) != 0) Fail(errno);
-      if (const int err = fd.Close()) Fail(err);
       if (!tempPath.empty()) Commit();
+      BeforeFileCall(TFileCall::Close);
+      if (const int err = fd.Close()) Fail(err);
     } catch (...) {
       Abandon();
       throw;
@@ -518,8 +534,13 @@ struct TTextWriter::State {
 
   // The text is on the disk before the rename, so a power cut leaves either
   // the old file or the new one whole; which of the two is left does not
-  // lose anything the user had, so the folder itself is not synced.
+  // lose anything the user had, so the folder itself is not synced. The
+  // rename comes before the close: until then the lock keeps any other save
+  // from taking the temporary file over.
   void Commit() {
+    BeforeFileCall(TFileCall::Sync);
+    if (::fsync(fd.Get()) != 0) Fail(errno);
+    BeforeFileCall(TFileCall::Rename);
     if (::rename(tempPath.c_str(), targetPath.c_str()) != 0) Fail(errno);
     tempPath.clear();
   }
@@ -527,11 +548,15 @@ struct TTextWriter::State {
   // Drops whatever is unfinished: the descriptor, an unrenamed temporary
   // file, buffered text and a remembered failure.
   void Abandon() noexcept {
+    if (!tempPath.empty()) {
+      BeforeFileCall(TFileCall::Remove);
+      ::unlink(tempPath.c_str());  // while still locked, so no other save has taken it
+    }
     fd.Close();
-    if (!tempPath.empty()) ::unlink(tempPath.c_str());
     tempPath.clear();
     buffer.clear();
     failure.reset();
+    written = writebackFrom = 0;
   }
 
   // A writer dropped without Close keeps what was written to a file written

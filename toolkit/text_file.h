@@ -26,7 +26,9 @@ class TTextReader {
   // The size of one block read; a line longer than this is assembled.
   static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 
-  TTextReader();
+  // Tests and fuzzers read in tiny blocks, so that every input meets the
+  // block boundaries; at most kBlockSize, and 0 means kBlockSize.
+  explicit TTextReader(std::size_t blockSize = kBlockSize);
   ~TTextReader();
   TTextReader(const TTextReader&) = delete;
   TTextReader& operator=(const TTextReader&) = delete;
@@ -97,9 +99,10 @@ class TTextWriter {
   void Rewrite();  // create, or truncate an existing file
   void Append();   // continue after the last byte of an existing file
   // Like Rewrite, but the target is replaced only by a successful Close: the
-  // text goes to a temporary file in the same folder first, so a failure
-  // half-way leaves an existing file as it was. Targets that are not regular
-  // files (devices, pipes) are written directly.
+  // text goes to a hidden temporary file in the same folder first (see
+  // save_temporary.h), synced and renamed over the target, so a failure or a
+  // kill half-way leaves an existing file as it was. Targets that are not
+  // regular files (devices, pipes) are written directly.
   void RewriteReplacing();
   void Write(std::string_view text);
   void WriteLineEnd();  // CR LF

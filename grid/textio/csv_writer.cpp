@@ -1,8 +1,11 @@
 #include "grid/textio/csv_writer.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <filesystem>
 #include <limits>
+#include <memory>
 #include <optional>
 
 #include "grid/textio/cell_grid_error.h"
@@ -40,10 +43,116 @@ std::int64_t LastColumn(const TCsvCellSource& source, const TCsvSettings& settin
   return std::min(last, kMaxIndex);
 }
 
+// What a write reads of the grid before each row. Only a handler can change
+// it (progress, or the messages processed during the write), so it is read
+// again after each handler has run, not after every row.
+struct TWriteRange {
+  std::int64_t lastRow;
+  std::int64_t firstCol;
+  std::int64_t lastCol;
+  bool mapped;  // displayed columns are to be mapped to stored ones
+  bool wantsProgress;
+};
+
+TWriteRange ReadRange(const TCsvCellSource& source, const TCsvSettings& settings) {
+  // Without hidden columns every displayed column is its stored column.
+  return {LastRow(source, settings), FirstColumn(source, settings), LastColumn(source, settings),
+          !settings.IncludeHiddenColumns && source.HiddenColumnCount() != 0, source.WantsProgress()};
+}
+
 TCsvCellRules CellRules(const TCsvSettings& settings) {
   return {EffectiveDelimiter(settings.FieldDelimiter), settings.CaretTildeEncoding,
           settings.Multilinecells};
 }
+
+// The usual cell is a few bytes long. Held in one word (on a little-endian
+// machine: its first byte lowest), it is tested for the bytes that need
+// protection all at once, and stored with one move.
+std::uint64_t Load4(const char* from) {
+  std::uint32_t part;
+  std::memcpy(&part, from, sizeof part);
+  return part;
+}
+
+// 1 to 8 bytes, read as overlapping pieces of fixed size, never past the end.
+std::uint64_t ShortTextWord(std::string_view text) {
+  const char* from = text.data();
+  const std::size_t n = text.size();
+  if (n >= 4) return Load4(from) | Load4(from + n - 4) << (8 * (n - 4));
+  const auto byte = [&](std::size_t i) { return std::uint64_t{static_cast<unsigned char>(from[i])} << (8 * i); };
+  return byte(0) | byte(n / 2) | byte(n - 1);
+}
+
+constexpr std::uint64_t kLowBits = 0x0101010101010101u;
+std::uint64_t Repeated(char c) { return kLowBits * static_cast<unsigned char>(c); }
+// A high bit set in each byte that is zero. Borrows run only upwards, so the
+// lowest zero byte is always marked and no byte below it is.
+std::uint64_t ZeroBytes(std::uint64_t v) { return (v - kLowBits) & ~v & (kLowBits << 7); }
+
+// Whether one of the low n bytes of the word is a or b. The bytes above the
+// n are zero; a match among them lies above every real byte, so it cannot
+// mark one.
+bool WordHoldsEither(std::uint64_t word, std::size_t n, char a, char b) {
+  const std::uint64_t valid = n == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * n)) - 1;
+  return ((ZeroBytes(word ^ Repeated(a)) | ZeroBytes(word ^ Repeated(b))) & valid) != 0;
+}
+
+// A growing run of bytes, cheaper per cell than a string's append: the few
+// bytes of a usual cell are copied inline, without a call.
+class TByteBlock {
+ public:
+  explicit TByteBlock(std::size_t capacity)
+      : data_(std::make_unique_for_overwrite<char[]>(capacity)), capacity_(capacity) {}
+
+  std::size_t Size() const { return size_; }
+  std::string_view View() const { return {data_.get(), size_}; }
+  void Clear() { size_ = 0; }
+  void Reserve(std::size_t more) {
+    if (capacity_ - size_ < more) Grow(more);
+  }
+  // These two need the room reserved first.
+  void PutByte(char c) { data_[size_++] = c; }
+  // 1 to 8 bytes, as two overlapping copies of a fixed size.
+  void PutShort(std::string_view text) {
+    char* to = data_.get() + size_;
+    const char* from = text.data();
+    const std::size_t n = text.size();
+    if (n >= 4) {
+      std::memcpy(to, from, 4);
+      std::memcpy(to + n - 4, from + n - 4, 4);
+    } else {
+      to[0] = from[0];
+      to[n / 2] = from[n / 2];
+      to[n - 1] = from[n - 1];
+    }
+    size_ += n;
+  }
+  // A short text held in the low `n` bytes of a word; 8 bytes of room must
+  // be reserved, as the whole word is stored.
+  void PutWord(std::uint64_t word, std::size_t n) {
+    std::memcpy(data_.get() + size_, &word, sizeof word);
+    size_ += n;
+  }
+
+  void Append(std::string_view text) {
+    Reserve(text.size());
+    std::memcpy(data_.get() + size_, text.data(), text.size());
+    size_ += text.size();
+  }
+
+ private:
+  void Grow(std::size_t more) {
+    const std::size_t capacity = std::max(2 * capacity_, size_ + more);
+    auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+    std::memcpy(grown.get(), data_.get(), size_);
+    data_ = std::move(grown);
+    capacity_ = capacity;
+  }
+
+  std::unique_ptr<char[]> data_;
+  std::size_t capacity_;
+  std::size_t size_ = 0;
+};
 
 // Builds the lines of a write into a block that goes to the file whole: one
 // call per block instead of two per row.
@@ -51,40 +160,71 @@ class TCsvLines {
  public:
   // Large enough that the text-file layer writes a block straight through.
   static constexpr std::size_t kBlockBytes = std::size_t{256} << 10;
+  static constexpr int kChunk = TCsvCellSource::kRowChunk;
 
   TCsvLines(TCsvCellSource& source, const TCsvSettings& settings)
-      : source_(source), settings_(settings), rules_(CellRules(settings)) {
-    block_.reserve(kBlockBytes + 4096);
-  }
+      : source_(source),
+        settings_(settings),
+        rules_(CellRules(settings)),
+        lineBreak_(rules_.Multilinecells ? '\r' : rules_.Delimiter),
+        block_(kBlockBytes + 4096) {}
 
-  // Adds the row's line with its CR LF and returns its length. The column
-  // range is read afresh for every row: handlers run between rows and may
-  // have changed it. Within a row nothing else runs, so the range read at
-  // its start holds to its end.
-  std::size_t AddLine(int row) {
-    const std::size_t start = block_.size();
-    const std::int64_t first = FirstColumn(source_, settings_);
-    const std::int64_t last = LastColumn(source_, settings_);
-    // Without hidden columns every displayed column is its stored column.
-    const bool mapped = !settings_.IncludeHiddenColumns && source_.HiddenColumnCount() != 0;
-    for (std::int64_t col = first; col <= last; ++col) {
-      if (col != first) block_ += rules_.Delimiter;
-      const int index = static_cast<int>(col);
-      AppendCsvCell(block_, CellText(mapped ? source_.DisplayToDataColumn(index) : index, row), rules_);
+  // Adds the row's line with its CR LF and returns its length. Stored
+  // columns in order have their texts asked for a row at a time.
+  std::size_t AddLine(int row, const TWriteRange& range) {
+    const std::size_t start = block_.Size();
+    if (range.mapped || settings_.OemConvert) {
+      AddCellsOneByOne(row, range.firstCol, range.lastCol, range.mapped);
+    } else {
+      AddCellsByRow(row, range.firstCol, range.lastCol);
     }
-    block_ += "\r\n";
-    return block_.size() - start;
+    block_.Reserve(2);
+    block_.PutByte('\r');
+    block_.PutByte('\n');
+    return block_.Size() - start;
   }
 
-  bool BlockFull() const { return block_.size() >= kBlockBytes; }
+  bool BlockFull() const { return block_.Size() >= kBlockBytes; }
 
   void WriteBlock(TTextWriter& file) {
-    if (block_.empty()) return;
-    file.Write(block_);
-    block_.clear();
+    if (block_.Size() == 0) return;
+    file.Write(block_.View());
+    block_.Clear();
   }
 
  private:
+  void AddCellsByRow(int row, std::int64_t first, std::int64_t last) {
+    for (std::int64_t from = first; from <= last; from += kChunk) {
+      const std::int64_t to = std::min(last, from + kChunk - 1);
+      source_.RowTexts(row, static_cast<int>(from), static_cast<int>(to), texts_);
+      for (std::int64_t col = from; col <= to; ++col) AddCell(texts_[col - from], col != first);
+    }
+  }
+
+  void AddCellsOneByOne(int row, std::int64_t first, std::int64_t last, bool mapped) {
+    for (std::int64_t col = first; col <= last; ++col) {
+      const int index = static_cast<int>(col);
+      AddCell(CellText(mapped ? source_.DisplayToDataColumn(index) : index, row), col != first);
+    }
+  }
+
+  void AddCell(std::string_view text, bool delimited) {
+    block_.Reserve(16);
+    if (delimited) block_.PutByte(rules_.Delimiter);
+    if constexpr (std::endian::native == std::endian::little) {
+      if (text.size() - 1 < 8) {
+        const std::uint64_t word = ShortTextWord(text);
+        if (!WordHoldsEither(word, text.size(), rules_.Delimiter, lineBreak_))
+          return block_.PutWord(word, text.size());
+      }
+    } else if (IsPlainCsvCell(text, rules_)) {
+      return block_.PutShort(text);
+    }
+    unusual_.clear();
+    AppendUnusualCsvCell(unusual_, text, rules_);
+    block_.Append(unusual_);
+  }
+
   std::string_view CellText(int dataCol, int row) {
     const std::string_view text = source_.CellText(dataCol, row);
     if (!settings_.OemConvert) return text;
@@ -95,7 +235,10 @@ class TCsvLines {
   TCsvCellSource& source_;
   const TCsvSettings& settings_;
   const TCsvCellRules rules_;
-  std::string block_;
+  const char lineBreak_;  // the other byte that makes a cell need protection
+  TByteBlock block_;
+  std::string_view texts_[kChunk];
+  std::string unusual_;
   std::string oemText_;
 };
 
@@ -105,8 +248,8 @@ class TProgressReporter {
   explicit TProgressReporter(TCsvCellSource& source) : source_(source) {}
 
   // The percentage to fire after the row, if any.
-  std::optional<short> ChangeAfter(std::int64_t row) {
-    if (!source_.WantsProgress()) return std::nullopt;
+  std::optional<short> ChangeAfter(std::int64_t row, const TWriteRange& range) {
+    if (!range.wantsProgress) return std::nullopt;
     const short percent = CsvProgressPercent(row, source_.RowCount());
     if (percent == last_) return std::nullopt;
     last_ = percent;
@@ -172,22 +315,33 @@ void WriteRows(TCsvCellSource& source, const TCsvSettings& settings, TTextWriter
                TMessagePacer& pacer) {
   TCsvLines lines(source, settings);
   TProgressReporter progress(source);
-  for (std::int64_t row = FirstRow(source, settings); row <= LastRow(source, settings); ++row) {
-    const std::size_t lineBytes = lines.AddLine(static_cast<int>(row));
+  TWriteRange range = ReadRange(source, settings);
+  for (std::int64_t row = FirstRow(source, settings); row <= range.lastRow; ++row) {
+    const std::size_t lineBytes = lines.AddLine(static_cast<int>(row), range);
     if (lines.BlockFull()) lines.WriteBlock(file);
-    if (const auto percent = progress.ChangeAfter(row)) {
+    if (const auto percent = progress.ChangeAfter(row, range)) {
       lines.WriteBlock(file);
       source.ReportProgress(*percent);
+      range = ReadRange(source, settings);
     }
     if (pacer.RowWritten(lineBytes)) {
       lines.WriteBlock(file);
       source.ProcessMessages();
+      range = ReadRange(source, settings);
     }
   }
   lines.WriteBlock(file);
 }
 
 }  // namespace
+
+void TCsvCellSource::RowTexts(int row, int first, int last, std::string_view* out) {
+  for (int col = first; col <= last; ++col) {
+    std::string& kept = rowTexts_[col - first];
+    kept.assign(CellText(col, row));
+    out[col - first] = kept;
+  }
+}
 
 short CsvProgressPercent(std::int64_t row, std::int64_t rowCount) {
   const std::int64_t divisor = rowCount - 1;

@@ -40,12 +40,21 @@ class TCsvCellSource {
   // The text of a stored cell. The view stays valid until the next call on
   // the source.
   virtual std::string_view CellText(int col, int row) = 0;
+  // The texts of stored columns first..last of one row, into `out` (room for
+  // last - first + 1 views, at most kRowChunk): a grid looks the row up once.
+  // The views stay valid until the next call on the source. By default each
+  // text is asked for on its own and kept here.
+  static constexpr int kRowChunk = 64;
+  virtual void RowTexts(int row, int first, int last, std::string_view* out);
 
   // Whether anyone listens to progress; when no one does, none is computed.
   virtual bool WantsProgress() const = 0;
   virtual void ReportProgress(short percent) = 0;
   // Lets the window repaint and handle input in the middle of a long write.
   virtual void ProcessMessages() = 0;
+
+ private:
+  std::string rowTexts_[kRowChunk];
 };
 
 // Writes the grid's cells as delimited text, one grid row per line, each line

@@ -25,7 +25,7 @@ require_tools() {
   done
 }
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/kelvora-$e2e_name.XXXXXX")
+work=$(mktemp -d "${TMPDIR:-/tmp}/kelvora-e2e.XXXXXX")
 xvfb_pid=""
 app_pid=""
 main_window=""

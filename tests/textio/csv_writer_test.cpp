@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "csv_test_files.h"
+#include "grid/textio/csv_cell_encoding.h"
 #include "fake_cell_source.h"
 
 namespace kelvora {
@@ -190,6 +191,46 @@ TEST(CsvWriterDuringEdits, AnEscapingHandlerLeavesTheOldFileAndNoTemporary) {
   EXPECT_THROW(WriteCsvFile(grid, {}, path, false, pacer), std::runtime_error);
   EXPECT_EQ(csv_test::ReadBytes(path), "old\r\n");
   EXPECT_EQ(folder.Entries(), QStringList{"out.csv"});
+}
+
+}  // namespace
+}  // namespace kelvora
+
+namespace kelvora {
+namespace {
+
+// The writer tests the usual short cell for the bytes that need protection
+// all at once: a delimiter or carriage return at any place of a cell of any
+// short length must still be found, and one just past the cell must not be.
+TEST(CsvWriter, ShortCellsAreProtectedWhateverPlaceTheirDelimiterHas) {
+  for (const bool multiline : {false, true}) {
+    for (const char delimiter : {',', ';', '\x80'}) {
+      SCOPED_TRACE(std::string("delimiter ") + delimiter + (multiline ? ", multi-line" : ""));
+      const TCsvSettings settings{delimiter, true, false, false, false, multiline};
+      const TCsvCellRules rules{delimiter, false, multiline};
+      // One row a case: a cell of each short length with the byte looked
+      // for at each place (or nowhere), and right after it a cell that
+      // begins with that byte.
+      TFakeCellSource grid;
+      std::string expected;
+      int row = 0;
+      for (std::size_t length = 1; length <= 10; ++length) {
+        for (std::size_t at = 0; at <= length; ++at) {
+          for (const char special : {delimiter, '\r', '\0'}) {
+            std::string cell(length, 'a');
+            if (at < length) cell[at] = special;
+            const std::string next = std::string(1, special) + "b";
+            grid.SetRow(row++, {cell, next});
+            AppendCsvCell(expected, cell, rules);
+            expected += delimiter;
+            AppendCsvCell(expected, next, rules);
+            expected += "\r\n";
+          }
+        }
+      }
+      EXPECT_EQ(WrittenCsv(grid, settings), expected);
+    }
+  }
 }
 
 }  // namespace

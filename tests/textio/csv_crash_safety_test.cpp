@@ -1,0 +1,223 @@
+// A save that is killed, or that runs out of disk, must leave the file it
+// replaces either as it was or as it should become, byte for byte.
+
+#include <gtest/gtest.h>
+
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/statvfs.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "child_process.h"
+#include "csv_test_files.h"
+#include "fake_cell_source.h"
+#include "grid/textio/csv_writer.h"
+#include "toolkit/exceptions.h"
+#include "toolkit/file_calls.h"
+#include "toolkit/save_temporary.h"
+
+namespace kelvora {
+namespace {
+
+using csv_test::ReadBytes;
+using csv_test::Report;
+using csv_test::RunInChild;
+using csv_test::TFakeCellSource;
+using csv_test::TTestFolder;
+using csv_test::WriteBytes;
+
+// Rows of about a kilobyte: with writes cut to 4 KiB the save makes a couple
+// of hundred system calls, most of them writes.
+TFakeCellSource NewGrid(int rows) {
+  TFakeCellSource grid;
+  for (int r = 0; r < rows; ++r) grid.SetRow(r, {std::to_string(r), std::string(1000, static_cast<char>('a' + r % 26))});
+  return grid;
+}
+
+std::string ExpectedCsv(int rows) {
+  std::string csv;
+  for (int r = 0; r < rows; ++r) csv += std::to_string(r) + "," + std::string(1000, static_cast<char>('a' + r % 26)) + "\r\n";
+  return csv;
+}
+
+// The calls of one save, and where a child is to stop.
+std::vector<TFileCall> recordedCalls;
+std::size_t callsSoFar = 0;
+std::size_t killAt = 0;
+
+constexpr std::size_t kShortWrite = 4096;
+
+std::size_t RecordCall(TFileCall call, std::size_t) {
+  recordedCalls.push_back(call);
+  return kShortWrite;
+}
+
+std::size_t KillAtChosenCall(TFileCall, std::size_t) {
+  if (callsSoFar++ == killAt) std::raise(SIGKILL);
+  return kShortWrite;
+}
+
+// Spreads `count` moments over calls 0 .. calls.size() (the last one: after
+// the save returned), keeping every call that is not a write: those are the
+// moments around the sync and the rename.
+std::vector<std::size_t> KillMoments(const std::vector<TFileCall>& calls, std::size_t count) {
+  std::vector<std::size_t> moments;
+  std::vector<std::size_t> writes;
+  for (std::size_t i = 0; i < calls.size(); ++i)
+    (calls[i] == TFileCall::Write ? writes : moments).push_back(i);
+  moments.push_back(calls.size());
+  const std::size_t wanted = count - moments.size();
+  for (std::size_t k = 0; k < wanted && k < writes.size(); ++k)
+    moments.push_back(writes[k * writes.size() / wanted]);
+  std::sort(moments.begin(), moments.end());
+  return moments;
+}
+
+std::size_t IndexOf(const std::vector<TFileCall>& calls, TFileCall call) {
+  return static_cast<std::size_t>(std::find(calls.begin(), calls.end(), call) - calls.begin());
+}
+
+// What a folder may hold after a killed save: the target, and at most the
+// hidden temporary file under its one name.
+void ExpectOnlyTargetAndTemporary(const TTestFolder& folder, const std::string& target) {
+  const QString temporary = QString::fromStdString(SaveTemporaryName(target)).section('/', -1);
+  for (const QString& entry : folder.Entries())
+    EXPECT_TRUE(entry == "out.csv" || entry == temporary) << entry.toStdString();
+}
+
+TEST(CsvCrashSafety, KilledAtTwoHundredMomentsLeavesOldOrNewFileWhole) {
+  TTestFolder folder;
+  const std::string target = folder.Path("out.csv");
+  std::string oldCsv;
+  for (int r = 0; r < 3000; ++r) oldCsv += "old," + std::to_string(r) + "\r\n";
+  constexpr int kRows = 900;
+  const std::string newCsv = ExpectedCsv(kRows);
+  TFakeCellSource grid = NewGrid(kRows);
+
+  WriteBytes(target, oldCsv);
+  SetFileCallHook(RecordCall);
+  WriteCsvFile(grid, {}, target, false);
+  SetFileCallHook(nullptr);
+  const std::vector<TFileCall> calls = recordedCalls;
+  ASSERT_EQ(ReadBytes(target), newCsv);
+  const std::size_t rename = IndexOf(calls, TFileCall::Rename);
+  ASSERT_LT(rename, calls.size());
+  ASSERT_LT(IndexOf(calls, TFileCall::Sync), rename);
+  ASSERT_GE(calls.size() + 1, 200u);
+
+  const std::vector<std::size_t> moments = KillMoments(calls, 200);
+  ASSERT_EQ(moments.size(), 200u);
+  for (const std::size_t moment : moments) {
+    SCOPED_TRACE("killed before call " + std::to_string(moment) + " of " + std::to_string(calls.size()));
+    WriteBytes(target, oldCsv);
+    const auto child = RunInChild([&](int) {
+      callsSoFar = 0;
+      killAt = moment;
+      SetFileCallHook(KillAtChosenCall);
+      WriteCsvFile(grid, {}, target, false);
+      std::raise(SIGKILL);  // the moment after the save returned
+      return 0;
+    });
+    ASSERT_TRUE(child.KilledBy(SIGKILL)) << "status " << child.status;
+    const std::string left = ReadBytes(target);
+    // Up to the rename the old file stands; from then on the new one.
+    const std::string& expected = moment <= rename ? oldCsv : newCsv;
+    EXPECT_TRUE(left == expected) << left.size() << " bytes, expected " << expected.size();
+    ExpectOnlyTargetAndTemporary(folder, target);
+  }
+
+  // The next save takes the leftover temporary file over; nothing stays.
+  WriteCsvFile(grid, {}, target, false);
+  EXPECT_EQ(ReadBytes(target), newCsv);
+  EXPECT_EQ(folder.Entries(), QStringList{"out.csv"});
+}
+
+TEST(CsvCrashSafety, LeftoverTemporaryFileIsHiddenAndNeverTakenForTheTarget) {
+  TTestFolder folder;
+  const std::string target = folder.Path("out.csv");
+  const std::string temporary = SaveTemporaryName(target);
+  const QString name = QString::fromStdString(temporary).section('/', -1);
+  EXPECT_TRUE(name.startsWith('.'));
+  EXPECT_FALSE(name.endsWith(".csv"));
+  // A leftover bigger than the new text must not leave its tail behind.
+  WriteBytes(temporary, std::string(100000, 'z'));
+  TFakeCellSource grid = NewGrid(3);
+  WriteCsvFile(grid, {}, target, false);
+  EXPECT_EQ(ReadBytes(target), ExpectedCsv(3));
+  EXPECT_EQ(folder.Entries(), QStringList{"out.csv"});
+}
+
+// --- a disk that fills up half-way -----------------------------------------
+
+// Gives the child a mount table of its own, where a small file system can be
+// mounted and vanishes with the child. Root may do it directly; another user
+// where the system lets it make a user namespace.
+bool EnterPrivateMounts() {
+  if (::unshare(CLONE_NEWNS) != 0) {
+    const uid_t uid = ::getuid();
+    const gid_t gid = ::getgid();
+    if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) return false;
+    std::ofstream("/proc/self/setgroups") << "deny";
+    std::ofstream("/proc/self/uid_map") << "0 " << uid << " 1";
+    std::ofstream("/proc/self/gid_map") << "0 " << gid << " 1";
+  }
+  return ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+}
+
+constexpr int kCannotMount = 77;
+
+// Runs in the child, on a 1 MiB file system holding a 300 kB file.
+int SaveOntoFullDisk(int reportFd, const std::string& dir) {
+  if (!EnterPrivateMounts() || ::mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=1m") != 0)
+    return kCannotMount;
+  auto check = [&](bool ok, const std::string& what) {
+    if (!ok) Report(reportFd, what);
+  };
+  const std::string target = dir + "/out.csv";
+  const std::string oldCsv(300'000, 'o');
+  WriteBytes(target, oldCsv);
+  struct statvfs before {};
+  ::statvfs(dir.c_str(), &before);
+
+  TFakeCellSource big = NewGrid(2000);  // 2 MB: the disk fills half-way
+  std::string message = "no error";
+  try {
+    WriteCsvFile(big, {}, target, false);
+  } catch (const EInOutError& error) {
+    message = error.Message();
+  }
+  check(message == "Disk full", "the full disk raised: " + message);
+  check(ReadBytes(target) == oldCsv, "the old file changed");
+  for (const auto& entry : std::filesystem::directory_iterator(dir))
+    check(entry.path() == target, "left behind: " + entry.path().string());
+  struct statvfs after {};
+  ::statvfs(dir.c_str(), &after);
+  check(after.f_bfree == before.f_bfree, "the space of the failed save was not given back");
+
+  TFakeCellSource small = NewGrid(100);
+  WriteCsvFile(small, {}, target, false);
+  check(ReadBytes(target) == ExpectedCsv(100), "a save that fits did not succeed afterwards");
+  ::umount(dir.c_str());
+  return 0;
+}
+
+TEST(CsvCrashSafety, DiskFullHalfWayLeavesTheOldFileAndNoTemporaryFile) {
+  TTestFolder folder;
+  const std::string dir = folder.Path("small-disk");
+  ASSERT_EQ(::mkdir(dir.c_str(), 0700), 0);
+  const auto child = RunInChild([&](int reportFd) { return SaveOntoFullDisk(reportFd, dir); });
+  if (child.ExitedWith(kCannotMount))
+    GTEST_SKIP() << "this machine lets no test mount a small file system (needs root or user namespaces)";
+  ASSERT_TRUE(child.ExitedWith(0)) << "status " << child.status;
+  EXPECT_EQ(child.report, "");
+}
+
+}  // namespace
+}  // namespace kelvora
