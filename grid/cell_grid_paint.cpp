@@ -1,4 +1,6 @@
 #include "grid/cell_grid.h"
+#include "grid/render/cell_content.h"
+#include "grid/render/markup.h"
 
 namespace kelvora {
 
@@ -20,6 +22,18 @@ void TCellGrid::PaintCell(int ACol, int ARow, const TRect& ARect, TGridDrawState
   if (fontSizeOffset_ != 0) font.SetSize(font.Size() + fontSizeOffset_);
   canvas.SetFont(font);
   canvas.FillRect(ARect);
+  const std::string_view text = store_.TextView(dataCol, ARow);
+  if (CellContentKind(text, EnableHTML()) == ckMarkup) {
+    TMarkupInput markup;
+    markup.Text = text;
+    markup.Rect = {ARect.Left + 2, ARect.Top + 2, ARect.Right, ARect.Bottom};
+    markup.Images = GridImages();
+    markup.LinkColor = URLColor();
+    markup.BlinkPhase = blinkPhase_;
+    DrawMarkup(canvas, markup);
+    if (OnDrawCell) OnDrawCell(this, dataCol, ARow, ARect, AState);
+    return;
+  }
   TRect textRect{ARect.Left + 2, ARect.Top + 2, ARect.Right - 2, ARect.Bottom};
   TTextFlags flags{tfSingleLine, tfNoPrefix, tfExpandTabs};
   if (VAlignment() == vtaCenter) flags.insert(tfVCenter);

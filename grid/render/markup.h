@@ -20,6 +20,7 @@ struct TMarkupInput {
   TColor LinkColor = clBlue;
   TColor HoverLinkColor = clNone;  // background of a hovered link; clNone: none
   TColor HoverTextColor = clNone;  // text of a hovered link; clNone: none
+  int HoverLink = -1;              // the link the hover colours are for; -1: none
   bool BlinkPhase = true;
   TColor ShadowColor = clGray;
   int ShadowOffset = 1;
