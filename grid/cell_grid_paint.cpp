@@ -26,7 +26,7 @@ void TCellGrid::PaintCell(int ACol, int ARow, const TRect& ARect, TGridDrawState
   if (CellContentKind(text, EnableHTML()) == ckMarkup) {
     TMarkupInput markup;
     markup.Text = text;
-    markup.Rect = {ARect.Left + 2, ARect.Top + 2, ARect.Right, ARect.Bottom};
+    markup.Rect = MarkupTextRect(ARect);
     markup.Images = GridImages();
     markup.LinkColor = URLColor();
     markup.BlinkPhase = blinkPhase_;
