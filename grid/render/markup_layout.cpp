@@ -44,7 +44,7 @@ enum TTextPlacement { tpBottom, tpTop, tpMiddle };
 enum TLineAlign { laLeft, laRight, laCenter };
 
 struct TWord {
-  std::size_t Start;  // into Drawn
+  std::size_t Start;  // into PlainText
   std::size_t Length;
 };
 
@@ -69,7 +69,16 @@ class TMarkupLayouter {
         scanner_(input.Text),
         styler_(canvas.Font(), {input.LinkColor, input.HoverTextColor, input.HoverLinkColor, input.HoverLink}),
         entryFont_(canvas.Font()),
-        scale_(PrintScale(input)) {}
+        scale_(PrintScale(input)),
+        keep_(!input.MeasureOnly || input.Rect.Contains(input.HitPoint)) {
+    // A cell's text is short; a huge one grows these as far as it is laid out.
+    constexpr std::size_t kUsualText = 256;
+    out_.PlainText.reserve(std::min(input.Text.size(), kUsualText));
+    words_.reserve(16);
+    if (!keep_) return;
+    out_.Runs.reserve(8);
+    out_.Lines.reserve(4);
+  }
 
   void Run() {
     lineTop_ = input_.Rect.Top;
@@ -120,12 +129,9 @@ class TMarkupLayouter {
 
   // Hidden words go into the plain text only.
   void AddWord(std::string_view raw) {
-    const std::size_t plainStart = out_.PlainText.size();
+    const std::size_t start = out_.PlainText.size();
     AppendDecodedWord(out_.PlainText, raw);
-    if (styler_.Hidden()) return;
-    const std::string_view decoded = std::string_view(out_.PlainText).substr(plainStart);
-    words_.push_back({out_.Drawn.size(), decoded.size()});
-    out_.Drawn.append(decoded);
+    if (!styler_.Hidden()) words_.push_back({start, out_.PlainText.size() - start});
   }
 
   // A word that does not fit what is left of the line starts the next one.
@@ -155,7 +161,7 @@ class TMarkupLayouter {
 
   std::string_view SpanText(std::size_t from, std::size_t to) const {
     const std::size_t start = words_[from].Start;
-    return std::string_view(out_.Drawn).substr(start, words_[to - 1].Start + words_[to - 1].Length - start);
+    return std::string_view(out_.PlainText).substr(start, words_[to - 1].Start + words_[to - 1].Length - start);
   }
 
   TSize Extent(std::string_view text) {
@@ -166,7 +172,7 @@ class TMarkupLayouter {
   }
 
   TSpanExtent Measure(std::size_t from, std::size_t to) {
-    UseFontOf(CurrentStyle());
+    UseFont(styler_.Style().Font);
     const std::string_view text = SpanText(from, to);
     const bool space = text.back() == ' ';
     const TSize body = Extent(space ? text.substr(0, text.size() - 1) : text);
@@ -174,8 +180,6 @@ class TMarkupLayouter {
   }
 
   void Place(std::size_t from, std::size_t to, const TSpanExtent& extent) {
-    const int style = CurrentStyle();
-    const int link = styler_.Link();
     const int room = extent.Height / 4;
     int shift = 0;
     if (styler_.Superscript()) {
@@ -189,21 +193,26 @@ class TMarkupLayouter {
     textHeight_ = std::max(textHeight_, extent.Height);
     const int advance = Saturated(static_cast<long long>(extent.Body) + extent.Space);
     const std::string_view text = SpanText(from, to);
-    const std::size_t start = words_[from].Start;
-    if (Extends(style, link, shift, start) && text.find('\t') == std::string_view::npos) {
-      TMarkupRun& last = out_.Runs.back();
-      last.Length += text.size();
-      last.Box.Right = Saturated(static_cast<long long>(last.Box.Right) + advance);
-    } else {
-      out_.Runs.push_back({style, link, {x_, 0, Saturated(static_cast<long long>(x_) + advance), 0}, start, text.size()});
-      shapes_.push_back({shift, extent.Height});
-    }
-    NoteLink(link);
+    if (keep_) Keep(words_[from].Start, text, advance, shift, extent.Height);
     x_ = Saturated(static_cast<long long>(x_) + advance);
     trailingSpace_ = extent.Space;
     hasContent_ = true;
     lineStarted_ = true;
     mergeable_ = text.find('\t') == std::string_view::npos;
+  }
+
+  void Keep(std::size_t start, std::string_view text, int advance, int shift, int height) {
+    const int style = CurrentStyle();
+    const int link = styler_.Link();
+    if (Extends(style, link, shift, start) && text.find('\t') == std::string_view::npos) {
+      TMarkupRun& last = out_.Runs.back();
+      last.Length += text.size();
+      last.Box.Right = Saturated(static_cast<long long>(last.Box.Right) + advance);
+    } else {
+      out_.Runs.push_back({style, link, {x_, 0, Saturated(static_cast<long long>(x_) + advance), 0}, start, text.size(), {}});
+      shapes_.push_back({shift, height});
+    }
+    NoteLink(link);
   }
 
   // Words that follow each other in one look are drawn as one run.
@@ -231,10 +240,8 @@ class TMarkupLayouter {
     return styleIndex_;
   }
 
-  void UseFontOf(int style) {
-    if (style == fontStyle_) return;
-    canvas_.Font() = out_.Styles[static_cast<std::size_t>(style)].Font;
-    fontStyle_ = style;
+  void UseFont(const TFont& font) {
+    if (!(canvas_.Font() == font)) canvas_.Font() = font;
   }
 
   // --- Tags ---------------------------------------------------------------------
@@ -302,14 +309,13 @@ class TMarkupLayouter {
   void PlaceBullet(int slot) {
     TMarkupStyle bullet = styler_.Style();
     bullet.Font.Name = kBulletFace;
-    const int style = Intern(bullet);
-    UseFontOf(style);
-    const std::string_view text = listLevel_ % 2 == 1 ? kOddLevelBullet : kEvenLevelBullet;
-    const int height = canvas_.TextHeight(text);
-    out_.Runs.push_back({style, -1, {Saturated(static_cast<long long>(x_) - slot), 0, x_, 0}, out_.Drawn.size(), text.size()});
-    out_.Drawn.append(text);
-    shapes_.push_back({0, height});
+    UseFont(bullet.Font);
+    const std::string_view glyph = listLevel_ % 2 == 1 ? kOddLevelBullet : kEvenLevelBullet;
+    const int height = canvas_.TextHeight(glyph);
     textHeight_ = std::max(textHeight_, height);
+    if (!keep_) return;
+    out_.Runs.push_back({Intern(bullet), -1, {Saturated(static_cast<long long>(x_) - slot), 0, x_, 0}, 0, 0, glyph});
+    shapes_.push_back({0, height});
   }
 
   void Indent(const TMarkupTag& tag) {
@@ -333,9 +339,11 @@ class TMarkupLayouter {
       if (stopped_) return;
       lineStarted_ = true;
     }
-    const int link = styler_.Link();
-    out_.Images.push_back({{x_, 0, Saturated(static_cast<long long>(x_) + width), height}, link, std::move(*picture)});
-    NoteLink(link);
+    if (keep_) {
+      const int link = styler_.Link();
+      out_.Images.push_back({{x_, 0, Saturated(static_cast<long long>(x_) + width), height}, link, std::move(*picture)});
+      NoteLink(link);
+    }
     x_ = Saturated(static_cast<long long>(x_) + width);
     trailingSpace_ = 0;
     hasContent_ = true;
@@ -387,7 +395,9 @@ class TMarkupLayouter {
   void DropTrailingSpace() {
     if (trailingSpace_ == 0 || out_.Runs.size() <= firstRun_) return;
     TMarkupRun& last = out_.Runs.back();
-    if (last.Box.Right != x_ || last.Length == 0 || out_.Drawn[last.Start + last.Length - 1] != ' ') return;
+    if (!last.Glyph.empty() || last.Box.Right != x_ || last.Length == 0 ||
+        out_.PlainText[last.Start + last.Length - 1] != ' ')
+      return;
     --last.Length;
     last.Box.Right -= trailingSpace_;
   }
@@ -441,7 +451,7 @@ class TMarkupLayouter {
   bool hasPending_ = false;
   std::vector<TWord> words_;
   int styleIndex_ = -1;
-  int fontStyle_ = -1;
+  const bool keep_;  // the runs and images, for painting and hit testing
 
   // The text as a whole.
   int lineTop_ = 0;

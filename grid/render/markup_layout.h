@@ -23,8 +23,9 @@ struct TMarkupRun {
   int Style = 0;  // into TMarkupLayout::Styles
   int Link = -1;  // the link it belongs to, -1 for none
   TRect Box;      // its advance and its text height, bottom on the line's text bottom
-  std::size_t Start = 0;  // into TMarkupLayout::Drawn
+  std::size_t Start = 0;  // into TMarkupLayout::PlainText
   std::size_t Length = 0;
+  std::string_view Glyph;  // a list bullet's character, drawn instead of text
 };
 
 struct TMarkupImage {
@@ -49,7 +50,6 @@ struct TMarkupLayout {
   std::vector<TMarkupLine> Lines;
   // The targets of the links that have something laid out, by link index.
   std::vector<std::pair<int, std::string_view>> Links;  // into the input text
-  std::string Drawn;      // the texts of the runs, bullets included
   std::string PlainText;  // the words decoded, hidden ones too, and a CR for each <BR>
   TColor BodyColor = clNone;
   std::optional<TMarkupPicture> BodyPicture;
@@ -57,14 +57,16 @@ struct TMarkupLayout {
   int Height = 0;  // of all lines; the height of "gh" when they have none
 
   std::string_view RunText(const TMarkupRun& run) const {
-    return std::string_view(Drawn).substr(run.Start, run.Length);
+    return run.Glyph.empty() ? std::string_view(PlainText).substr(run.Start, run.Length) : run.Glyph;
   }
 };
 
 // Lays the text out from the surface's current font in the input's
 // rectangle, line by line, until the text ends or the next line would start
 // at or below the rectangle's bottom: a huge text costs what it shows. The
-// surface is used to measure; its font is left changed.
+// surface is used to measure; its font is left changed. Measuring alone,
+// with no hit point inside the rectangle, keeps only the lines: column
+// fitting measures a million cells this way.
 TMarkupLayout LayoutMarkup(TCanvas& canvas, const TMarkupInput& input);
 
 }  // namespace kelvora

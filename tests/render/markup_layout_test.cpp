@@ -108,7 +108,7 @@ TEST_F(MarkupLayoutTest, IndentMovesOnlyRightward) {
 }
 
 TEST_F(MarkupLayoutTest, HiddenTextGoesOnlyIntoThePlainText) {
-  EXPECT_EQ(Lines("a<Z>hidden </Z>b"), Drawn("ab", 0, 0, 20, 22, kPlain));
+  EXPECT_EQ(Lines("a<Z>hidden </Z>b"), Drawn("a", 0, 0, 10, 22, kPlain) + "\n" + Drawn("b", 10, 0, 20, 22, kPlain));
   const TMarkupResult result = surface.Measure("a<Z>hidden </Z>b");
   EXPECT_EQ(result.PlainText, "ahidden b");
   EXPECT_EQ(result.Width, 20);
