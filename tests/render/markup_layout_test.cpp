@@ -183,3 +183,30 @@ TEST(MarkupLayout, KeepsThePiecesOfEachLine) {
 
 }  // namespace
 }  // namespace kelvora
+
+namespace kelvora {
+namespace {
+
+// Printing scales what is counted in screen pixels: list indents, indents,
+// pictures and the shadow offset; fonts come in the printer's size already.
+TEST(MarkupLayout, PrintingScalesPixelDistances) {
+  testing::MarkupSurface surface;
+  TMarkupInput input;
+  input.Text = "<UL><LI>a<IND x=\"100\"><SHAD>b";
+  input.Rect = {0, 0, 400, 100};
+  input.Printing = true;
+  input.PrintScale = 2;
+  surface.Draw(input);
+  const std::string symbol = "Symbol/-20/clBlack";
+  EXPECT_EQ(surface.Calls(), testing::Drawn("\xE2\x80\xA2", 0, 0, 24, 22, symbol) + "\n" +
+                                 testing::Drawn("a", 24, 0, 34, 22, testing::kPlain) + "\n" +
+                                 testing::Drawn("b", 202, 2, 212, 24, "MS Sans Serif/-20/clGray") + "\n" +
+                                 testing::Drawn("b", 200, 0, 210, 22, testing::kPlain));
+  input.PrintScale = 2;
+  input.Printing = false;
+  surface.Draw(input);
+  EXPECT_NE(surface.Calls().find(testing::Drawn("b", 100, 0, 110, 22, testing::kPlain)), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kelvora
