@@ -176,7 +176,8 @@ class TMarkupLayouter {
     const std::string_view text = SpanText(from, to);
     const bool space = text.back() == ' ';
     const TSize body = Extent(space ? text.substr(0, text.size() - 1) : text);
-    return {body.cx, space ? canvas_.TextWidth(" ") : 0, body.cy};
+    if (space && spaceWidth_ < 0) spaceWidth_ = canvas_.TextWidth(" ");
+    return {body.cx, space ? spaceWidth_ : 0, body.cy};
   }
 
   void Place(std::size_t from, std::size_t to, const TSpanExtent& extent) {
@@ -241,7 +242,9 @@ class TMarkupLayouter {
   }
 
   void UseFont(const TFont& font) {
-    if (!(canvas_.Font() == font)) canvas_.Font() = font;
+    if (canvas_.Font() == font) return;
+    canvas_.Font() = font;
+    spaceWidth_ = -1;
   }
 
   // --- Tags ---------------------------------------------------------------------
@@ -452,6 +455,7 @@ class TMarkupLayouter {
   std::vector<TWord> words_;
   int styleIndex_ = -1;
   const bool keep_;  // the runs and images, for painting and hit testing
+  int spaceWidth_ = -1;  // in the surface's font; -1 until measured
 
   // The text as a whole.
   int lineTop_ = 0;
