@@ -2,8 +2,8 @@
 // parsed, laid out and painted on the recording surface, hit-tested,
 // measured as column fitting measures, and stripped. The first bytes pick
 // the rectangle, the font height, the hit point and the blink phase.
-// Besides the sanitizers it checks that the surface's state comes back and
-// that every drawn text and picture stays inside a clip of the rectangle.
+// Besides the sanitizers it checks that the surface's state comes back, that
+// measuring draws nothing, and that the results are in range.
 
 #include <QApplication>
 

@@ -113,13 +113,13 @@ class TMarkupPainter {
 
   void PaintRun(const TMarkupRun& run) {
     const TMarkupStyle& style = layout_.Styles[static_cast<std::size_t>(run.Style)];
-    if (run.Box.Top >= input_.Rect.Bottom) return;
+    const std::string_view text = layout_.RunText(run);
+    if (text.empty() || run.Box.Top >= input_.Rect.Bottom) return;
     if (style.Background != clNone) Fill(run.Box, style.Background);
     canvas_.Font() = style.Font;
     // Blinking text takes the cell's background while the phase is off, and
     // so does its shadow: the text vanishes whole.
     const bool vanished = style.Blink && !input_.BlinkPhase;
-    const std::string_view text = layout_.RunText(run);
     if (style.Shadow) {
       canvas_.Font().Color = vanished ? input_.EntryBrush : input_.ShadowColor;
       TRect shadow = Offset(run.Box, input_.ShadowOffset);
