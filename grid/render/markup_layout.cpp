@@ -24,6 +24,7 @@ constexpr std::string_view kEvenLevelBullet = "o";
 constexpr const char* kBulletFace = "Symbol";
 
 int Saturated(long long value) { return static_cast<int>(std::clamp<long long>(value, -kFar, kFar)); }
+int Plus(int a, long long b) { return Saturated(a + b); }
 
 char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -192,10 +193,10 @@ class TMarkupLayouter {
       subRoom_ = std::max(subRoom_, room);
     }
     textHeight_ = std::max(textHeight_, extent.Height);
-    const int advance = Saturated(static_cast<long long>(extent.Body) + extent.Space);
+    const int advance = Plus(extent.Body, extent.Space);
     const std::string_view text = SpanText(from, to);
     if (keep_) Keep(words_[from].Start, text, advance, shift, extent.Height);
-    x_ = Saturated(static_cast<long long>(x_) + advance);
+    x_ = Plus(x_, advance);
     trailingSpace_ = extent.Space;
     hasContent_ = true;
     lineStarted_ = true;
@@ -208,9 +209,9 @@ class TMarkupLayouter {
     if (Extends(style, link, shift, start) && text.find('\t') == std::string_view::npos) {
       TMarkupRun& last = out_.Runs.back();
       last.Length += text.size();
-      last.Box.Right = Saturated(static_cast<long long>(last.Box.Right) + advance);
+      last.Box.Right = Plus(last.Box.Right, advance);
     } else {
-      out_.Runs.push_back({style, link, {x_, 0, Saturated(static_cast<long long>(x_) + advance), 0}, start, text.size(), {}});
+      out_.Runs.push_back({style, link, {x_, 0, Plus(x_, advance), 0}, start, text.size(), {}});
       shapes_.push_back({shift, height});
     }
     NoteLink(link);
@@ -303,7 +304,7 @@ class TMarkupLayouter {
     }
     hadListItem_ = true;
     const int indent = Scaled(kListIndent);
-    x_ = Saturated(static_cast<long long>(x_) + static_cast<long long>(indent) * listLevel_);
+    x_ = Plus(x_, static_cast<long long>(indent) * listLevel_);
     trailingSpace_ = 0;
     mergeable_ = false;
     if (listLevel_ > 0 && !styler_.Hidden()) PlaceBullet(indent);
@@ -317,7 +318,7 @@ class TMarkupLayouter {
     const int height = canvas_.TextHeight(glyph);
     textHeight_ = std::max(textHeight_, height);
     if (!keep_) return;
-    out_.Runs.push_back({Intern(bullet), -1, {Saturated(static_cast<long long>(x_) - slot), 0, x_, 0}, 0, 0, glyph});
+    out_.Runs.push_back({Intern(bullet), -1, {Plus(x_, -slot), 0, x_, 0}, 0, 0, glyph});
     shapes_.push_back({0, height});
   }
 
@@ -344,10 +345,10 @@ class TMarkupLayouter {
     }
     if (keep_) {
       const int link = styler_.Link();
-      out_.Images.push_back({{x_, 0, Saturated(static_cast<long long>(x_) + width), height}, link, std::move(*picture)});
+      out_.Images.push_back({{x_, 0, Plus(x_, width), height}, link, std::move(*picture)});
       NoteLink(link);
     }
-    x_ = Saturated(static_cast<long long>(x_) + width);
+    x_ = Plus(x_, width);
     trailingSpace_ = 0;
     hasContent_ = true;
     mergeable_ = false;
@@ -409,24 +410,24 @@ class TMarkupLayouter {
     DropTrailingSpace();
     const int width = std::max(0, x_ - trailingSpace_);
     const int height = std::max(supRoom_ + textHeight_ + subRoom_, imageHeight_);
-    const int textBottom = Saturated(static_cast<long long>(lineTop_) + TextBottom(height));
-    const int left = Saturated(static_cast<long long>(input_.Rect.Left) + AlignOffset(width));
-    const auto across = [left](int relative) { return Saturated(static_cast<long long>(left) + relative); };
+    const int textBottom = Plus(lineTop_, TextBottom(height));
+    const int left = Plus(input_.Rect.Left, AlignOffset(width));
+    const auto across = [left](int relative) { return Plus(left, relative); };
     for (std::size_t i = firstRun_; i < out_.Runs.size(); ++i) {
       const TRunShape& shape = shapes_[i - firstRun_];
       TRect& box = out_.Runs[i].Box;
-      const int bottom = Saturated(static_cast<long long>(textBottom) + shape.Shift);
-      box = {across(box.Left), Saturated(static_cast<long long>(bottom) - shape.Height), across(box.Right), bottom};
+      const int bottom = Plus(textBottom, shape.Shift);
+      box = {across(box.Left), Plus(bottom, -shape.Height), across(box.Right), bottom};
     }
     for (std::size_t i = firstImage_; i < out_.Images.size(); ++i) {
       TRect& box = out_.Images[i].Box;
       const int imageHeight = box.Bottom;
-      const int top = placement_ == tpBottom ? Saturated(static_cast<long long>(lineTop_) + height - imageHeight) : lineTop_;
-      box = {across(box.Left), top, across(box.Right), Saturated(static_cast<long long>(top) + imageHeight)};
+      const int top = placement_ == tpBottom ? Plus(lineTop_, height - imageHeight) : lineTop_;
+      box = {across(box.Left), top, across(box.Right), Plus(top, imageHeight)};
     }
     out_.Lines.push_back({lineTop_, height, left, width, fill_, rule_});
     widest_ = std::max(widest_, width);
-    lineTop_ = Saturated(static_cast<long long>(lineTop_) + height);
+    lineTop_ = Plus(lineTop_, height);
     stopped_ = lineTop_ >= input_.Rect.Bottom;
     StartLine();
   }
