@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QDir>
+#include <QImageReader>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -105,6 +107,16 @@ TEST_F(MarkupPictures, SkipsWhatIsNoPictureOrTooBig) {
   }
 }
 
+// The PNG checksum (CRC-32) of a chunk's type and data.
+std::uint32_t PngCrc(const char* bytes, int length) {
+  std::uint32_t crc = 0xFFFFFFFFu;
+  for (int i = 0; i < length; ++i) {
+    crc ^= static_cast<unsigned char>(bytes[i]);
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return crc ^ 0xFFFFFFFFu;
+}
+
 // The header of a picture claiming 100,000 x 100,000 pixels: the size is
 // read, the pixels are never asked for.
 TEST_F(MarkupPictures, SkipsAPictureClaimingMorePixelsThanTheBound) {
@@ -118,11 +130,16 @@ TEST_F(MarkupPictures, SkipsAPictureClaimingMorePixelsThanTheBound) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     bytes = file.readAll();
   }
-  // IHDR's width and height sit at bytes 16..23; the reader checks no CRC.
+  // IHDR's width and height sit at bytes 16..23, its checksum at 29..32
+  // over the type and data from byte 12 on.
   for (int i = 16; i < 24; ++i) bytes[i] = 0;
   bytes[17] = bytes[21] = static_cast<char>(0x01);
   bytes[18] = bytes[22] = static_cast<char>(0x86);
   bytes[19] = bytes[23] = static_cast<char>(0xA0);
+  const std::uint32_t crc = PngCrc(bytes.constData() + 12, 17);
+  for (int i = 0; i < 4; ++i) bytes[29 + i] = static_cast<char>(crc >> (24 - 8 * i));
+  QBuffer buffer(&bytes);
+  EXPECT_EQ(QImageReader(&buffer).size(), QSize(100000, 100000));
   const std::string path = Path("claims.png");
   QFile file(QString::fromStdString(path));
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
