@@ -81,7 +81,10 @@ void TCellGrid::WindowCreated() {
   timer_->Start();
 }
 
-void TCellGrid::TimerTick() { blinkPhase_ = !blinkPhase_; }
+void TCellGrid::TimerTick() {
+  blinkPhase_ = !blinkPhase_;
+  RepaintBlinkingCells();
+}
 
 void TCellGrid::RaiseBadAddress(std::int64_t ACol, std::int64_t ARow) {
   throw ECellGridError("Cell (" + std::to_string(ACol) + ", " + std::to_string(ARow) +

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -216,6 +217,7 @@ class TCellGrid : public TCustomGrid,
   void DoEnter() override;
   void DoExit() override;
   void Click() override;
+  // Links first, then the editing question, then the base.
   void mousePressEvent(QMouseEvent* event) override;
   void RowDeleted(int ARow) override;
   void RowInserted(int ARow) override;
@@ -223,6 +225,9 @@ class TCellGrid : public TCustomGrid,
 
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Links in mark-up cells under the mouse (cell_grid_anchors.cpp).
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
 
  private:
   // Every cell access passes here, a million times a fill, so the test is
@@ -300,6 +305,22 @@ class TCellGrid : public TCustomGrid,
   void PaintFooterLines(TCanvas& canvas, int row, int firstCol, int lastCol);
   void WindowCreated();
   void TimerTick();
+  void RepaintBlinkingCells();  // cell_grid_blink.cpp
+
+  // cell_grid_anchors.cpp
+  struct TAnchorSpot {
+    int Col;  // stored
+    int Row;
+    int Link;
+    std::string Anchor;
+    bool operator==(const TAnchorSpot&) const = default;
+  };
+  std::optional<TAnchorSpot> AnchorAt(int x, int y);
+  TFont MarkupCellFont(int ACol, int ARow);
+  void TrackAnchor(int x, int y);
+  bool ClickAnchor(int x, int y);
+  void LeaveAnchor();
+  std::optional<TAnchorSpot> hoveredAnchor_;
 
   TCellStore store_;
   // The visibility table, and from it the stored column of each displayed

@@ -62,14 +62,17 @@ void TCellGrid::Click() {
   edit_.EditPending = false;
 }
 
+// A click on a link is the link's: it neither moves the current cell nor
+// opens the editor. Any other left click asks whether the cell may be edited.
 void TCellGrid::mousePressEvent(QMouseEvent* event) {
+  bool onLink = false;
   RunGuarded([&] {
-    if (event->button() == Qt::LeftButton) {
-      const QPoint at = event->position().toPoint();
-      AskEditOnClick(at.x(), at.y());
-    }
-    TCustomGrid::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton) return;
+    const QPoint at = event->position().toPoint();
+    onLink = ClickAnchor(at.x(), at.y());
+    if (!onLink) AskEditOnClick(at.x(), at.y());
   });
+  if (!onLink) TCustomGrid::mousePressEvent(event);
 }
 
 // A click on the current cell would open its edit box, so the handler is

@@ -85,7 +85,7 @@ TSize TCellGrid::CellTextExtent(int ACol, int ARow) {
 }
 
 TCellTextOptions TCellGrid::CellTextOptions() const {
-  return {EnableHTML(), Multilinecells(), URLShow(), URLFull()};
+  return {EnableHTML(), Multilinecells(), URLShow(), URLFull(), GridImages()};
 }
 
 }  // namespace kelvora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "toolkit/bitmap.h"
@@ -79,6 +80,9 @@ class TCanvas {
 
   virtual void SetClipRect(const TRect& r) = 0;
   virtual void ResetClip() = 0;
+  // The clip last set, none after ResetClip. Whoever narrows the clip for a
+  // piece of drawing puts this one back afterwards.
+  virtual std::optional<TRect> ClipRect() const { return std::nullopt; }
 
   virtual void Draw(int x, int y, const TBitmap& bitmap) = 0;
   virtual void StretchDraw(const TRect& r, const TBitmap& bitmap) = 0;

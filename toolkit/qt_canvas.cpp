@@ -173,7 +173,8 @@ TQtCanvas::TQtCanvas(TQtCanvas&& other) noexcept
       painterFace_(std::move(other.painterFace_)),
       painterPenColor_(std::exchange(other.painterPenColor_, std::nullopt)),
       baseClip_(other.baseClip_),
-      userClip_(other.userClip_) {}
+      userClip_(other.userClip_),
+      userRect_(other.userRect_) {}
 
 TQtCanvas TQtCanvas::ForMeasuring() { return TQtCanvas(MeasuringOnly{}); }
 
@@ -267,11 +268,13 @@ bool TQtCanvas::OpaqueText() const { return !TransparentText() && Brush().Style 
 
 void TQtCanvas::SetClipRect(const TRect& r) {
   userClip_ = r.IsEmpty() ? QRect() : ToQRect(r);
+  userRect_ = r;
   ApplyClip();
 }
 
 void TQtCanvas::ResetClip() {
   userClip_.reset();
+  userRect_.reset();
   ApplyClip();
 }
 

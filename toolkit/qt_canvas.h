@@ -65,6 +65,7 @@ class TQtCanvas : public TCanvas {
 
   void SetClipRect(const TRect& r) override;
   void ResetClip() override;
+  std::optional<TRect> ClipRect() const override { return userRect_; }
 
   void Draw(int x, int y, const TBitmap& bitmap) override;
   void StretchDraw(const TRect& r, const TBitmap& bitmap) override;
@@ -119,6 +120,7 @@ class TQtCanvas : public TCanvas {
 
   std::optional<QRect> baseClip_;  // the lent painter's own clip
   std::optional<QRect> userClip_;
+  std::optional<TRect> userRect_;  // userClip_ as it was given
   std::vector<QRect> focusDots_;
 };
 

@@ -169,9 +169,15 @@ int TRecordingCanvas::TextFitCount(std::string_view text, int maxWidth, TSize* e
   return static_cast<int>(count);
 }
 
-void TRecordingCanvas::SetClipRect(const TRect& r) { Record("SetClipRect " + Box(r)); }
+void TRecordingCanvas::SetClipRect(const TRect& r) {
+  clip_ = r;
+  Record("SetClipRect " + Box(r));
+}
 
-void TRecordingCanvas::ResetClip() { Record("ResetClip"); }
+void TRecordingCanvas::ResetClip() {
+  clip_.reset();
+  Record("ResetClip");
+}
 
 void TRecordingCanvas::Draw(int x, int y, const TBitmap& bitmap) {
   Record("Draw " + Point(x, y) + " bitmap=" + std::to_string(bitmap.Width()) + "x" + std::to_string(bitmap.Height()));

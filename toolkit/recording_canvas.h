@@ -67,6 +67,7 @@ class TRecordingCanvas : public TCanvas {
 
   void SetClipRect(const TRect& r) override;
   void ResetClip() override;
+  std::optional<TRect> ClipRect() const override { return clip_; }
 
   void Draw(int x, int y, const TBitmap& bitmap) override;
   void StretchDraw(const TRect& r, const TBitmap& bitmap) override;
@@ -78,6 +79,7 @@ class TRecordingCanvas : public TCanvas {
   std::string BackgroundField() const;
 
   std::vector<std::string> calls_;
+  std::optional<TRect> clip_;
 };
 
 // The pieces of the record, for tests that build an expected line.

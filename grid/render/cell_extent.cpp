@@ -4,7 +4,7 @@
 #include <string>
 
 #include "grid/render/cell_content.h"
-#include "grid/render/markup_measure.h"
+#include "grid/render/markup.h"
 #include "grid/render/rich_text.h"
 
 namespace kelvora {
@@ -50,6 +50,18 @@ TSize PlainTextExtent(TCanvas& canvas, std::string_view text, const TCellTextOpt
   return {width, canvas.TextHeight("gh") * lines};
 }
 
+// The renderer's own measuring pass, in a rectangle no cell reaches, so that
+// a column is as wide as its mark-up shows.
+TSize MarkupExtent(TCanvas& canvas, std::string_view text, const TCellTextOptions& options) {
+  TMarkupInput input;
+  input.Text = text;
+  input.Rect = {0, 0, kMarkupMeasureExtent, kMarkupMeasureExtent};
+  input.Images = options.Images;
+  input.MeasureOnly = true;
+  const TMarkupResult result = DrawMarkup(canvas, input);
+  return {result.Width, result.Height};
+}
+
 }  // namespace
 
 std::string_view FirstDisplayLine(std::string_view text, const TCellTextOptions& options) {
@@ -59,8 +71,7 @@ std::string_view FirstDisplayLine(std::string_view text, const TCellTextOptions&
 
 TSize CellTextExtent(TCanvas& canvas, std::string_view text, const TCellTextOptions& options) {
   switch (MeasuredContentKind(text, options.EnableHTML)) {
-    case ckMarkup:
-      return MeasureMarkup(canvas, text, kMarkupMeasureExtent, kMarkupMeasureExtent);
+    case ckMarkup: return MarkupExtent(canvas, text, options);
     case ckRichText: {
       const std::string plain = RichTextToPlainText(text);
       return PlainTextExtent(canvas, plain, options);

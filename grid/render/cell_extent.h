@@ -13,6 +13,7 @@ struct TCellTextOptions {
   bool Multilinecells = false;
   bool URLShow = false;
   bool URLFull = false;
+  const TImageList* Images = nullptr;  // GridImages, which mark-up may show
 };
 
 // Mark-up is measured inside a rectangle this large, which no cell reaches.

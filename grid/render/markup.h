@@ -20,6 +20,7 @@ struct TMarkupInput {
   TColor LinkColor = clBlue;
   TColor HoverLinkColor = clNone;  // background of a hovered link; clNone: none
   TColor HoverTextColor = clNone;  // text of a hovered link; clNone: none
+  int HoverLink = -1;              // the link the hover colours are for; -1: none
   bool BlinkPhase = true;
   TColor ShadowColor = clGray;
   int ShadowOffset = 1;
@@ -39,7 +40,14 @@ struct TMarkupResult {
   std::string PlainText;
 };
 
-// Lays the text out and, unless only measuring, paints it. The surface's
+// The rectangle a cell's mark-up is drawn in: the cell's, with its left and
+// top moved in by 2 pixels. Painting and hit testing both take it from here.
+inline TRect MarkupTextRect(const TRect& cell) { return {cell.Left + 2, cell.Top + 2, cell.Right, cell.Bottom}; }
+
+// Lays the text out and, unless only measuring, paints it. Only the lines
+// that start inside the rectangle are laid out, so PlainText holds the text
+// of those; measure into a rectangle of 65535 x 65535 for a cell's whole
+// text. The surface's
 // font and brush are as they were when it returns.
 TMarkupResult DrawMarkup(TCanvas& canvas, const TMarkupInput& input);
 
