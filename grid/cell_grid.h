@@ -190,6 +190,13 @@ class TCellGrid : public TCustomGrid,
   void CancelCellEdit();
   void RememberEditCell(int ACol, int ARow);
 
+  // Rows from the keyboard (cell_grid_rows.cpp): deleting and inserting
+  // rows with one repaint, the current cell kept inside the grid.
+  void RemoveRows(int ARow, int ACount);
+  void InsertRows(int ARow, int ACount);
+  // Moving on after Enter (cell_grid_advance.cpp).
+  void AdvanceCell(int ACol, int ARow, bool Forward, bool OpenEditor, bool Force);
+
   // The phase of blinking mark-up, toggled by the grid's timer.
   bool BlinkPhase() const { return blinkPhase_; }
   // The size of the owner's window when the grid was made (SizeWithForm).
@@ -214,6 +221,13 @@ class TCellGrid : public TCustomGrid,
   TInplaceEdit* CreateEditor() override;
   void CharMessage(char32_t& Key) override;
   void KeyPress(char32_t& Key) override;
+  // The grid's own keys (cell_grid_keys.cpp) and their key-ups
+  // (cell_grid_key_up.cpp).
+  void KeyDown(int& Key, TShiftState Shift) override;
+  void KeyUp(int& Key, TShiftState Shift) override;
+  // Ctrl+X, Ctrl+C, Ctrl+V and their Insert and Delete forms
+  // (cell_grid_clipboard.cpp): true when the key was one of them.
+  bool ClipboardShortcut(int Key, TShiftState Shift);
   void DoEnter() override;
   void DoExit() override;
   void Click() override;
