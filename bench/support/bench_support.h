@@ -5,4 +5,5 @@
 #include "support/bench_output.h"
 #include "support/bench_scale.h"
 #include "support/mail_export.h"
+#include "support/process_descriptors.h"
 #include "support/process_memory.h"

@@ -1,0 +1,324 @@
+// Long use in one process: a thousand rounds of what a person does all day
+// with the window. Each round opens a 10 MB export with File > Open, presses
+// "Get Data", types over three cells, deletes two rows with Delete and
+// Ctrl+Delete and saves the grid with File > Save Grid. Whatever a round
+// leaves behind (memory, open files, save temporaries) adds up over the
+// rounds, so the figures compare the process after round 10 with the
+// process after the last round:
+//   soak_rss_growth   resident memory, percent more than after round 10
+//   soak_fd_growth    open file descriptors, how many more
+// The bench fails when a round goes wrong: an error box, a typed cell that
+// does not hold what was typed, a saved file whose row count is not the
+// export's date lines less the deleted rows, or a save temporary left over.
+
+#include <QAction>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QPushButton>
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+#include "grid/cell_grid.h"
+#include "support/bench_support.h"
+#include "toolkit/application.h"
+#include "toolkit/file_dialog.h"
+#include "toolkit/message_box.h"
+
+namespace kelvora::bench {
+namespace {
+
+namespace fs = std::filesystem;
+
+const int kCycles = Sized(1000, 4);
+// Round 10 is past what the first rounds build once (fonts, caches, the
+// edit box); in a short run the second round stands in for it.
+const int kBaselineCycle = Sized(10, 2);
+const std::uint64_t kExportBytes = Sized<std::uint64_t>(10ull << 20, 200ull << 10);
+constexpr int kPatienceMs = 10'000;
+constexpr int kRowsDeletedPerCycle = 2;
+const int kProgressEvery = Sized(100, 1);
+const char* const kSavedName = "grid.csv";
+
+// A failed round: the bench says why and ends with a failing status.
+class ESoakFailure : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A folder of its own under the data folder, gone when the bench ends.
+class TScratchFolder {
+ public:
+  TScratchFolder() {
+    std::string pattern = DataDir() + "/soak-XXXXXX";
+    if (!mkdtemp(pattern.data())) throw ESoakFailure("cannot make a folder under " + DataDir());
+    root_ = pattern;
+    fs::create_directory(SaveFolder());
+  }
+  ~TScratchFolder() {
+    std::error_code ignored;
+    fs::remove_all(root_, ignored);
+  }
+  TScratchFolder(const TScratchFolder&) = delete;
+  TScratchFolder& operator=(const TScratchFolder&) = delete;
+
+  fs::path ExportPath() const { return root_ / "export.txt"; }
+  fs::path SaveFolder() const { return root_ / "saved"; }
+  fs::path SavedPath() const { return SaveFolder() / kSavedName; }
+
+ private:
+  fs::path root_;
+};
+
+// Runs the event loop until the condition holds; false when it never did.
+template <typename Condition>
+bool WaitFor(Condition condition) {
+  QElapsedTimer waited;
+  waited.start();
+  while (!condition()) {
+    if (waited.elapsed() > kPatienceMs) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
+  return true;
+}
+
+void Settle() {
+  QCoreApplication::sendPostedEvents();
+  QCoreApplication::processEvents();
+}
+
+// A key pressed and let go where a person's key goes: to the focused widget.
+void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {}) {
+  QWidget* target = QApplication::focusWidget();
+  if (!target) throw ESoakFailure("no widget has the keyboard focus");
+  QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+  QCoreApplication::sendEvent(target, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+  QCoreApplication::sendEvent(target, &release);
+}
+
+// Lower-case letters and digits, one key each.
+void TypeText(const std::string& text) {
+  for (const char ch : text) {
+    const bool digit = ch >= '0' && ch <= '9';
+    const int key = digit ? Qt::Key_0 + (ch - '0') : Qt::Key_A + (ch - 'a');
+    PressKey(static_cast<Qt::Key>(key), Qt::NoModifier, QString(QChar(ch)));
+  }
+}
+
+std::string ReadWholeFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw ESoakFailure("cannot read " + path.string());
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// The typed cells hold no line break, so each row is one line.
+long CsvRowCount(const std::string& csv) { return static_cast<long>(std::count(csv.begin(), csv.end(), '\n')); }
+
+long DateLinesOf(const fs::path& path) {
+  return std::stol(CommandOutput("grep -c '^Date:' " + ShellQuoted(path.string())));
+}
+
+struct TProcessReading {
+  double ResidentMiB = 0;
+  int Descriptors = 0;
+};
+
+TProcessReading ReadProcess() { return {ResidentMiB(), OpenDescriptorCount()}; }
+
+// The window and the rounds run on it.
+class TSoak {
+ public:
+  explicit TSoak(const TScratchFolder& folder)
+      : folder_(folder),
+        errors_([this](const std::string&, const std::string& text) { errorBoxes_.push_back(text); }) {
+    form_.show();
+    QApplication::setActiveWindow(&form_);
+    form_.activateWindow();
+    if (!WaitFor([this] { return QApplication::focusWidget() == form_.CellGrid1; }))
+      throw ESoakFailure("the grid did not get the keyboard focus");
+    dateLines_ = DateLinesOf(folder_.ExportPath());
+  }
+
+  void RunCycle(int cycle) {
+    OpenExport();
+    GetData();
+    EditCells(cycle);
+    DeleteRows(cycle);
+    SaveGrid();
+    CheckSaved(cycle);
+  }
+
+  long DateLines() const { return dateLines_; }
+
+ private:
+  void CheckNoErrorBox(const char* command) {
+    if (errorBoxes_.empty()) return;
+    throw ESoakFailure(std::string(command) + " showed an error box: " + errorBoxes_.front());
+  }
+
+  void OpenExport() {
+    dialogs_.Choose(folder_.ExportPath().string());
+    form_.Open1->trigger();
+    Settle();
+    CheckNoErrorBox("File > Open");
+  }
+
+  void GetData() {
+    form_.Button1->click();
+    Settle();
+    CheckNoErrorBox("Get Data");
+    if (form_.CellGrid1->RowCount() != dateLines_ + 1)
+      throw ESoakFailure("Get Data gave " + std::to_string(form_.CellGrid1->RowCount()) + " rows for " +
+                         std::to_string(dateLines_) + " date lines");
+  }
+
+  // Types over a cell, starting the edit with its first character as a
+  // person does, and ends it with Enter.
+  void TypeOverCell(const std::string& text) {
+    TypeText(text);
+    PressKey(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    TCellGrid& grid = *form_.CellGrid1;
+    if (!WaitFor([&grid] { return QApplication::focusWidget() == &grid; }))
+      throw ESoakFailure("the focus did not come back to the grid after Enter");
+    if (grid.Cells(grid.Col(), grid.Row()) != text)
+      throw ESoakFailure("the typed cell holds \"" + grid.Cells(grid.Col(), grid.Row()) + "\", not \"" + text +
+                         "\"");
+    typed_.push_back(text);
+  }
+
+  // Three cells of rows 1 and 2, which stay when rows 3 and 4 go.
+  void EditCells(int cycle) {
+    typed_.clear();
+    const std::string stem = "e" + std::to_string(cycle) + "x";
+    PressKey(Qt::Key_Home, Qt::ControlModifier);
+    PressKey(Qt::Key_Down);
+    TypeOverCell(stem + "1");
+    PressKey(Qt::Key_Right);
+    TypeOverCell(stem + "2");
+    PressKey(Qt::Key_Down);
+    TypeOverCell(stem + "3");
+    Settle();
+  }
+
+  void DeleteRows(int cycle) {
+    TCellGrid& grid = *form_.CellGrid1;
+    PressKey(Qt::Key_Down);
+    const int before = grid.RowCount();
+    PressKey(Qt::Key_Delete);
+    if (cycle == 1) NoteWhetherDeleteDeletes(grid.RowCount() < before);
+    PressKey(Qt::Key_Delete, Qt::ControlModifier);
+    Settle();
+    CheckNoErrorBox("the Delete key");
+  }
+
+  void NoteWhetherDeleteDeletes(bool deleted) {
+    deleteDeletes_ = deleted;
+    if (!deleted) std::fprintf(stderr, "note: the Delete key deletes no row in this build\n");
+  }
+
+  void SaveGrid() {
+    dialogs_.Choose(folder_.SavedPath().string());
+    form_.SaveGrid1->trigger();
+    Settle();
+    CheckNoErrorBox("File > Save Grid");
+  }
+
+  void CheckSaved(int cycle) {
+    const std::string csv = ReadWholeFile(folder_.SavedPath());
+    const long expected = dateLines_ + 1 - (deleteDeletes_ ? kRowsDeletedPerCycle : 0);
+    if (CsvRowCount(csv) != expected)
+      throw ESoakFailure("round " + std::to_string(cycle) + " saved " + std::to_string(CsvRowCount(csv)) +
+                         " rows, not " + std::to_string(expected));
+    // Each typed text is unique to its round, so finding it anywhere will do.
+    for (const std::string& text : typed_)
+      if (csv.find(text) == std::string::npos)
+        throw ESoakFailure("round " + std::to_string(cycle) + " saved no cell \"" + text + "\"");
+  }
+
+  const TScratchFolder& folder_;
+  TMessageSinkGuard errors_;
+  std::vector<std::string> errorBoxes_;
+  TFileDialogScript dialogs_;
+  TForm1 form_;
+  long dateLines_ = 0;
+  bool deleteDeletes_ = false;
+  std::vector<std::string> typed_;
+};
+
+// Only the saved file may stay in the save folder: the writer's hidden
+// temporaries are gone once a save has ended, however it ended.
+void CheckSaveFolderClean(const TScratchFolder& folder) {
+  for (const auto& entry : fs::directory_iterator(folder.SaveFolder()))
+    if (entry.path().filename() != kSavedName)
+      throw ESoakFailure("the save folder still holds " + entry.path().filename().string());
+}
+
+void ReportReadings(const TProcessReading& baseline, const TProcessReading& last, double seconds) {
+  std::fprintf(stderr, "after round %d: %.1f MiB resident, %d descriptors\n", kBaselineCycle,
+               baseline.ResidentMiB, baseline.Descriptors);
+  std::fprintf(stderr, "after round %d: %.1f MiB resident, %d descriptors\n", kCycles, last.ResidentMiB,
+               last.Descriptors);
+  std::fprintf(stderr, "%d rounds in %.1f s, %.1f ms a round\n", kCycles, seconds, seconds * 1000 / kCycles);
+  const double growth =
+      baseline.ResidentMiB > 0 ? (last.ResidentMiB - baseline.ResidentMiB) / baseline.ResidentMiB * 100 : 0;
+  PrintFigure("soak_rss_growth", growth, "%");
+  PrintFigure("soak_fd_growth", last.Descriptors - baseline.Descriptors, "fds");
+}
+
+// A trend is easier to read than two points, and a long run shows it lives.
+void ReportProgress(int cycle, std::chrono::steady_clock::time_point start) {
+  const TProcessReading now = ReadProcess();
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  std::fprintf(stderr, "round %d: %.1f MiB resident, %d descriptors, %.0f s\n", cycle, now.ResidentMiB,
+               now.Descriptors, took.count());
+}
+
+void RunSoak() {
+  TScratchFolder folder;
+  EnsureMailExport(folder.ExportPath().string(), kExportBytes);
+  TSoak soak(folder);
+  std::fprintf(stderr, "export of %llu bytes with %ld date lines, %d rounds\n",
+               static_cast<unsigned long long>(kExportBytes), soak.DateLines(), kCycles);
+  TProcessReading baseline;
+  const auto start = std::chrono::steady_clock::now();
+  for (int cycle = 1; cycle <= kCycles; ++cycle) {
+    soak.RunCycle(cycle);
+    if (cycle == kBaselineCycle) baseline = ReadProcess();
+    if (cycle % kProgressEvery == 0) ReportProgress(cycle, start);
+  }
+  const TProcessReading last = ReadProcess();
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  CheckSaveFolderClean(folder);
+  ReportReadings(baseline, last, took.count());
+}
+
+}  // namespace
+}  // namespace kelvora::bench
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  kelvora::TApplication app(argc, argv);
+  app.SetTitle("Kelvora");
+  try {
+    kelvora::bench::RunSoak();
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "soak_bench: %s\n", error.what());
+    return 1;
+  }
+  return 0;
+}
