@@ -8,8 +8,9 @@
 //   soak_rss_growth   resident memory, percent more than after round 10
 //   soak_fd_growth    open file descriptors, how many more
 // The bench fails when a round goes wrong: an error box, a typed cell that
-// does not hold what was typed, a saved file whose row count is not the
-// export's date lines less the deleted rows, or a save temporary left over.
+// does not hold what was typed, rows below a deleted one that did not move
+// up, a saved file whose row count is not the export's date lines less the
+// deleted rows, or a save temporary left over.
 //
 // The Delete key is tried in round 1; a build where it deletes nothing says
 // so and expects the rows of the export alone. KELVORA_SOAK_ROUNDS sets
@@ -240,15 +241,25 @@ class TSoak {
     Settle();
   }
 
+  std::vector<std::string> RowTexts(int row) const {
+    std::vector<std::string> texts;
+    for (int col = 0; col < form_.CellGrid1->ColCount(); ++col) texts.push_back(form_.CellGrid1->Cells(col, row));
+    return texts;
+  }
+
+  // Rows 3 and 4 go, so row 5 moves up into the current row's place.
   void DeleteRows(int cycle) {
     TCellGrid& grid = *form_.CellGrid1;
     PressKey(Qt::Key_Down);
     const int before = grid.RowCount();
+    const std::vector<std::string> movingUp = RowTexts(grid.Row() + kRowsDeletedPerCycle);
     PressKey(Qt::Key_Delete);
     if (cycle == 1) NoteWhetherDeleteDeletes(grid.RowCount() < before);
     PressKey(Qt::Key_Delete, Qt::ControlModifier);
     Settle();
     CheckNoErrorBox("the Delete key");
+    if (deleteDeletes_ && RowTexts(grid.Row()) != movingUp)
+      throw ESoakFailure("round " + std::to_string(cycle) + ": the row below the deleted ones did not move up");
   }
 
   void NoteWhetherDeleteDeletes(bool deleted) {
