@@ -339,28 +339,53 @@ int AfterMove(int index, int from, int to) {
 
 }  // namespace
 
-void TCustomGrid::DeleteRow(int row) {
+void TCustomGrid::DeleteRow(int row) { DeleteRowRange(row, 1); }
+
+void TCustomGrid::DeleteRowRange(int row, int count) {
   CheckRow(row, "Row index");
+  count = std::min(count, RowCount() - row);
+  if (count <= 0) return;
   const int old = RowCount();
-  rows_.Delete(row);
+  rows_.Delete(row, count);
   // The row below takes the place of a deleted current row.
-  if (current_.Y > row) --current_.Y;
-  if (anchor_.Y > row) --anchor_.Y;
-  if (topLeft_.Y > row) --topLeft_.Y;
-  RowDeleted(row);
+  const auto closeUp = [row, count](int& index) {
+    if (index >= row + count) index -= count;
+    else if (index > row) index = row;
+  };
+  closeUp(current_.Y);
+  closeUp(anchor_.Y);
+  closeUp(topLeft_.Y);
+  RowRangeDeleted(row, count);
   AfterRowCountChange(old);
 }
 
-void TCustomGrid::InsertRow(int row) {
+void TCustomGrid::InsertRow(int row) { InsertRowRange(row, 1); }
+
+void TCustomGrid::InsertRowRange(int row, int count) {
   if (row < 0 || row > RowCount()) RaiseOutOfRange("Row index", row, 0, RowCount());
+  if (count <= 0) return;
+  if (count > kMaxRowCount - RowCount())
+    throw Exception("Cannot insert " + std::to_string(count) + " rows: the grid holds at most " +
+                    std::to_string(kMaxRowCount) + " rows");
   const int old = RowCount();
-  rows_.Insert(row);
-  if (current_.Y >= row && old > 0) ++current_.Y;
-  if (anchor_.Y >= row && old > 0) ++anchor_.Y;
-  RowInserted(row);
-  AfterRowCountChange(old);
-  // A row put in among others moves every cell below it.
-  if (row < old) AccessibleStructureChanged();
+  rows_.Insert(row, count);
+  if (current_.Y >= row && old > 0) current_.Y += count;
+  if (anchor_.Y >= row && old > 0) anchor_.Y += count;
+  RowRangeInserted(row, count);
+  if (row < old) AfterRowsInsertedAmong(row, old);
+  else AfterRowCountChange(old);
+}
+
+// Rows put in among others move every row below them, on the screen too, and
+// the edit window's cell with them; the rows above stay as they were.
+void TCustomGrid::AfterRowsInsertedAmong(int row, int oldCount) {
+  RebindEditor();
+  const int height = viewport()->height();
+  const std::int64_t top = row < topLeft_.Y ? 0 : std::clamp<std::int64_t>(RowTop(row), 0, height);
+  if (top < height) viewport()->update(0, static_cast<int>(top), viewport()->width(), height - static_cast<int>(top));
+  RequestScrollBarSync();
+  AccessibleStructureChanged();
+  SizeChanged(ColCount(), oldCount);
 }
 
 void TCustomGrid::MoveRow(int from, int to) {
@@ -448,6 +473,14 @@ void TCustomGrid::TopLeftChanged() {}
 void TCustomGrid::SizeChanged(int, int) {}
 void TCustomGrid::RowDeleted(int) {}
 void TCustomGrid::RowInserted(int) {}
+
+void TCustomGrid::RowRangeDeleted(int ARow, int ACount) {
+  for (int i = 0; i < ACount; ++i) RowDeleted(ARow);
+}
+
+void TCustomGrid::RowRangeInserted(int ARow, int ACount) {
+  for (int i = 0; i < ACount; ++i) RowInserted(ARow + i);
+}
 void TCustomGrid::RowMoved(int, int) {}
 void TCustomGrid::ColumnDeleted(int) {}
 
