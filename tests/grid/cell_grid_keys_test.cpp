@@ -2,6 +2,8 @@
 // rows with every modifier, Space on a check box, Tab past fixed right
 // columns.
 #include <QKeyEvent>
+#include <QPaintEvent>
+#include <QRegion>
 
 #include <functional>
 #include <memory>
@@ -236,6 +238,40 @@ TEST_F(RowKeys, DeleteHeldDownOnAMillionRows) {
   EXPECT_EQ(grid.Cells(0, kRows - kRepeats), "");
   EXPECT_EQ(events.size(), 2u * kRepeats);
   EXPECT_EQ(grid.CheckConsistency(), "");
+}
+
+// --- The selection frame ----------------------------------------------------------------
+
+class TPaintWatch : public QObject {
+ public:
+  explicit TPaintWatch(QWidget* widget) { widget->installEventFilter(this); }
+  int Paints = 0;
+  QRegion Painted;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      ++Paints;
+      Painted += static_cast<QPaintEvent*>(event)->region();
+    }
+    return false;
+  }
+};
+
+// The frame is drawn along the outer edge of the selection by the cells at
+// its edge, so a grown selection repaints more than the cells it gained.
+TEST_F(RowKeys, AChangedSelectionRedrawsItsFrame) {
+  for (const bool frame : {false, true}) {
+    grid.SetSelectionRectangle(frame);
+    Show();
+    GoToRow(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return grid.Paints > 0; }, grid_test::kPatience));
+    QCoreApplication::processEvents();
+    TPaintWatch watch(grid.viewport());
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return watch.Paints > 0; }, grid_test::kPatience));
+    // A cell well away from the selection is painted only for the frame.
+    const TRect away = grid.CellRect(2, 3);
+    EXPECT_EQ(watch.Painted.contains(QPoint(away.Left + 2, away.Top + 2)), frame) << "frame " << frame;
+  }
 }
 
 // --- Space on a check box -------------------------------------------------------------
