@@ -64,8 +64,9 @@ void TCellGrid::InsertRowAtKey() {
 // --- Removing rows -------------------------------------------------------------------
 
 // Qt gathers every repaint asked for until the event loop runs, so the
-// deletions paint once however many rows go. Hidden columns need no
-// showing: a row leaves the store whole, hidden cells and all.
+// deletions paint once however many rows go, and only from the first
+// removed row down: the rows above it are as they were. Hidden columns need
+// no showing: a row leaves the store whole, hidden cells and all.
 void TCellGrid::RemoveRows(int ARow, int ACount) {
   if (ARow < 0 || ARow >= RowCount())
     throw ECellGridError("Cannot remove rows from row " + std::to_string(ARow) + ": " + RowRangeText(RowCount() - 1));
@@ -75,7 +76,7 @@ void TCellGrid::RemoveRows(int ARow, int ACount) {
   TRestoreOnExit<bool> pending(edit_.EditPending);
   DeleteRowRange(ARow, ACount);
   RestoreCurrentAfterRemoval(current, top);
-  InvalidateGrid();
+  InvalidateRowsFrom(ARow);
 }
 
 // The current row keeps its index while that is still a normal row, so the

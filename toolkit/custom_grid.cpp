@@ -356,7 +356,7 @@ void TCustomGrid::DeleteRowRange(int row, int count) {
   closeUp(anchor_.Y);
   closeUp(topLeft_.Y);
   RowRangeDeleted(row, count);
-  AfterRowCountChange(old);
+  AfterRowsDeleted(row, old);
 }
 
 void TCustomGrid::InsertRow(int row) { InsertRowRange(row, 1); }
@@ -380,10 +380,22 @@ void TCustomGrid::InsertRowRange(int row, int count) {
 // the edit window's cell with them; the rows above stay as they were.
 void TCustomGrid::AfterRowsInsertedAmong(int row, int oldCount) {
   RebindEditor();
-  const int height = viewport()->height();
-  const std::int64_t top = row < topLeft_.Y ? 0 : std::clamp<std::int64_t>(RowTop(row), 0, height);
-  if (top < height) viewport()->update(0, static_cast<int>(top), viewport()->width(), height - static_cast<int>(top));
+  InvalidateRowsFrom(row);
   RequestScrollBarSync();
+  AccessibleStructureChanged();
+  SizeChanged(ColCount(), oldCount);
+}
+
+// As after any change of structure, except that the rows above the deleted
+// ones are as they were and need no painting; a view that has to scroll
+// repaints whole anyway.
+void TCustomGrid::AfterRowsDeleted(int row, int oldCount) {
+  fixedRows_ = std::min(fixedRows_, std::max(RowCount() - 1, 0));
+  ClampCurrent();
+  MoveTopLeft(topLeft_.X, topLeft_.Y);
+  SyncScrollBars();
+  RebindEditor();
+  InvalidateRowsFrom(row);
   AccessibleStructureChanged();
   SizeChanged(ColCount(), oldCount);
 }

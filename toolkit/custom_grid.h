@@ -120,6 +120,8 @@ class TCustomGrid : public QAbstractScrollArea {
   void InvalidateRow(int row);
   void InvalidateCol(int col);
   void InvalidateGrid();
+  // The rows from this one to the bottom of the view, and below the last row.
+  void InvalidateRowsFrom(int row);
 
   // Structural changes. Sizes, the current cell and the selection move with
   // their rows and columns; the grid is told through the *Deleted, *Inserted
@@ -250,6 +252,7 @@ class TCustomGrid : public QAbstractScrollArea {
   void AfterRowCountChange(int oldCount);
   void AfterRowsAppended(int oldCount);
   void AfterRowsInsertedAmong(int row, int oldCount);
+  void AfterRowsDeleted(int row, int oldCount);
   void AfterStructureChange();
   void UpdateLineGaps();
   void ClampCurrent();

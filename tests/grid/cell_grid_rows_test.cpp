@@ -6,7 +6,6 @@
 
 #include <functional>
 #include <string>
-#include <utility>
 
 #include "cell_grid_keys_support.h"
 
@@ -190,20 +189,43 @@ INSTANTIATE_TEST_SUITE_P(CellGridRows, InsertRepaint,
                                            TInsertCall{"InsertRow", [](TCellGrid& g, int at) { g.InsertRow(at); }}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(RowKeys, RemovingRowsRepaintsTheWholeView) {
-  Fill(40);
+struct TRemoveCase {
+  const char* name;
+  int top;       // the view's top row before
+  int first;     // the first row removed
+  int fromRow;   // the first row in view that must paint again; -1: the whole view
+};
+
+class RemoveRepaint : public RowKeys, public ::testing::WithParamInterface<TRemoveCase> {};
+
+// The rows above the first removed one are as they were; every row from it
+// down moves up, and the view paints once.
+TEST_P(RemoveRepaint, RepaintsOnceFromTheFirstRemovedRowDown) {
+  const TRemoveCase& c = GetParam();
+  Fill(60);
   Show();
+  grid.SetTopRow(c.top);
+  GoToRow(c.top + 1);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return grid.Paints > 0; }, grid_test::kPatience));
   QCoreApplication::processEvents();
   QCoreApplication::processEvents();
   TPaintWatch watch(grid.viewport());
-  grid.RemoveRows(3, 2);
+  grid.RemoveRows(c.first, 2);
   ASSERT_TRUE(QTest::qWaitFor([&] { return watch.Paints > 0; }, grid_test::kPatience));
-  for (const auto& [col, row] : {std::pair(0, 0), std::pair(2, 2), std::pair(1, 10)}) {
-    const TRect cell = grid.CellRect(col, row);
-    EXPECT_TRUE(watch.Painted.contains(QPoint(cell.Left + 2, cell.Top + 2))) << col << "," << row;
-  }
+  QCoreApplication::processEvents();
   EXPECT_EQ(watch.Paints, 1);
+  EXPECT_EQ(grid.TopRow(), c.top);
+  const int firstPainted = c.fromRow < 0 ? c.top : c.fromRow;
+  for (int row = c.top; row <= grid.LastVisibleRow(); ++row) {
+    const TRect cell = grid.CellRect(1, row);
+    EXPECT_EQ(watch.Painted.contains(QPoint(cell.Left + 2, cell.Top + 2)), row >= firstPainted) << "row " << row;
+  }
 }
+
+INSTANTIATE_TEST_SUITE_P(CellGridRows, RemoveRepaint,
+                         ::testing::Values(TRemoveCase{"InView", 0, 4, 4}, TRemoveCase{"BelowTheCurrentRow", 10, 14, 14},
+                                           TRemoveCase{"AboveTheView", 10, 3, -1}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace kelvora
