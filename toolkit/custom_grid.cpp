@@ -346,6 +346,8 @@ void TCustomGrid::DeleteRowRange(int row, int count) {
   count = std::min(count, RowCount() - row);
   if (count <= 0) return;
   const int old = RowCount();
+  const TGridCoord currentBefore = current_;
+  const TGridCoord anchorBefore = anchor_;
   rows_.Delete(row, count);
   // The row below takes the place of a deleted current row.
   const auto closeUp = [row, count](int& index) {
@@ -356,7 +358,7 @@ void TCustomGrid::DeleteRowRange(int row, int count) {
   closeUp(anchor_.Y);
   closeUp(topLeft_.Y);
   RowRangeDeleted(row, count);
-  AfterRowsDeleted(row, old);
+  AfterRowsDeleted(row, old, currentBefore, anchorBefore);
 }
 
 void TCustomGrid::InsertRow(int row) { InsertRowRange(row, 1); }
@@ -387,15 +389,21 @@ void TCustomGrid::AfterRowsInsertedAmong(int row, int oldCount) {
 }
 
 // As after any change of structure, except that the rows above the deleted
-// ones are as they were and need no painting; a view that has to scroll
-// repaints whole anyway.
-void TCustomGrid::AfterRowsDeleted(int row, int oldCount) {
+// ones are as they were and need no painting, unless the current cell or
+// the selection moved up into them or a fixed row became a normal one; a
+// view that has to scroll repaints whole anyway.
+void TCustomGrid::AfterRowsDeleted(int row, int oldCount, TGridCoord currentBefore, TGridCoord anchorBefore) {
+  const int fixedBefore = fixedRows_;
   fixedRows_ = std::min(fixedRows_, std::max(RowCount() - 1, 0));
   ClampCurrent();
   MoveTopLeft(topLeft_.X, topLeft_.Y);
   SyncScrollBars();
   RebindEditor();
-  InvalidateRowsFrom(row);
+  int firstChanged = row;
+  if (current_ != currentBefore) firstChanged = std::min(firstChanged, current_.Y);
+  if (anchor_ != anchorBefore) firstChanged = std::min(firstChanged, anchor_.Y);
+  if (fixedRows_ != fixedBefore) InvalidateGrid();
+  else InvalidateRowsFrom(firstChanged);
   AccessibleStructureChanged();
   SizeChanged(ColCount(), oldCount);
 }

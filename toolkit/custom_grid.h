@@ -252,7 +252,7 @@ class TCustomGrid : public QAbstractScrollArea {
   void AfterRowCountChange(int oldCount);
   void AfterRowsAppended(int oldCount);
   void AfterRowsInsertedAmong(int row, int oldCount);
-  void AfterRowsDeleted(int row, int oldCount);
+  void AfterRowsDeleted(int row, int oldCount, TGridCoord currentBefore, TGridCoord anchorBefore);
   void AfterStructureChange();
   void UpdateLineGaps();
   void ClampCurrent();

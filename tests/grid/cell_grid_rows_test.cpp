@@ -227,5 +227,23 @@ INSTANTIATE_TEST_SUITE_P(CellGridRows, RemoveRepaint,
                                            TRemoveCase{"AboveTheView", 10, 3, -1}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The current cell that moves up out of the removed rows shows its focus in
+// the row above them, so that row paints again too.
+TEST_F(RowKeys, ACurrentCellThatMovesUpIsRepaintedWhereItLands) {
+  Fill(10);
+  Show();
+  GoToRow(8);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return grid.Paints > 0; }, grid_test::kPatience));
+  QCoreApplication::processEvents();
+  TPaintWatch watch(grid.viewport());
+  grid.RemoveRows(7, 3);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return watch.Paints > 0; }, grid_test::kPatience));
+  ASSERT_EQ(grid.Row(), 6);
+  const TRect cell = grid.CellRect(0, 6);
+  EXPECT_TRUE(watch.Painted.contains(QPoint(cell.Left + 2, cell.Top + 2)));
+  const TRect above = grid.CellRect(0, 5);
+  EXPECT_FALSE(watch.Painted.contains(QPoint(above.Left + 2, above.Top + 2)));
+}
+
 }  // namespace
 }  // namespace kelvora
