@@ -17,4 +17,17 @@ class TCellGraphic {
   virtual bool FillsCell() const { return false; }
 };
 
+// A check box in a cell: Space toggles it while the cell may be edited.
+class TCellCheckBox : public TCellGraphic {
+ public:
+  explicit TCellCheckBox(bool checked = false) : checked_(checked) {}
+  bool Checked() const { return checked_; }
+  void SetChecked(bool on) { checked_ = on; }
+  int Width() const override { return 16; }
+  void Draw(TCanvas& canvas, const TRect& cell) override;
+
+ private:
+  bool checked_;
+};
+
 }  // namespace kelvora

@@ -222,19 +222,25 @@ void TCellGrid::EraseRowRange(int FromRow, int Count) {
                    LimitedEnd(std::int64_t{FromRow} + Count - 1));
 }
 
-void TCellGrid::RowDeleted(int ARow) {
-  // Graphics of the row leave with it.
-  store_.EraseRange(0, ARow, TCellStore::kMaxIndex, ARow, [this](int, int, void* object) { return ReleaseGraphic(object); });
-  store_.RemoveRows(ARow, 1);
-  EditRowDeleted(ARow);
+// The whole stored row goes, hidden columns and all, and its graphics with it.
+void TCellGrid::RowRangeDeleted(int ARow, int ACount) {
+  ++rowChanges_;
+  const int last = LimitedEnd(std::int64_t{ARow} + ACount - 1);
+  store_.EraseRange(0, ARow, TCellStore::kMaxIndex, last, [this](int, int, void* object) { return ReleaseGraphic(object); });
+  store_.RemoveRows(ARow, ACount);
+  rowSelection_.RowsDeleted(ARow, ACount);
+  for (int i = 0; i < ACount; ++i) EditRowDeleted(ARow);
 }
 
-void TCellGrid::RowInserted(int ARow) {
-  store_.InsertRows(ARow, 1);
-  EditRowInserted(ARow);
+void TCellGrid::RowRangeInserted(int ARow, int ACount) {
+  ++rowChanges_;
+  store_.InsertRows(ARow, ACount);
+  rowSelection_.RowsInserted(ARow, ACount);
+  for (int i = 0; i < ACount; ++i) EditRowInserted(ARow);
 }
 
 void TCellGrid::RowMoved(int FromIndex, int ToIndex) {
+  ++rowChanges_;
   store_.MoveRow(FromIndex, ToIndex);
   EditRowMoved(FromIndex, ToIndex);
 }

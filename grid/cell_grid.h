@@ -191,9 +191,34 @@ class TCellGrid : public TCustomGrid,
   void RememberEditCell(int ACol, int ARow);
 
   // Rows from the keyboard (cell_grid_rows.cpp): deleting and inserting
-  // rows with one repaint, the current cell kept inside the grid.
+  // rows with one repaint, the current cell kept inside the grid. RemoveRows
+  // removes the rows from ARow that exist, up to ACount; InsertRows puts
+  // ACount empty rows at ARow (0..RowCount). A count of 0 or less does
+  // nothing; a first row outside those ranges, or an insertion that would
+  // move a row or a stored cell past the last index, raises ECellGridError
+  // and changes nothing.
   void RemoveRows(int ARow, int ACount);
   void InsertRows(int ARow, int ACount);
+  // The rows between the fixed rows and the footer rows.
+  int NormalRowCount() const { return std::max(RowCount() - FixedRows() - fixedFooters_, 0); }
+
+ private:
+  // The Delete and Insert keys, Space on a check box and Tab past the last
+  // normal column (cell_grid_keys.cpp, cell_grid_rows.cpp).
+  void DeleteCurrentRow();
+  void InsertRowAtKey();
+  bool IsNormalRow(int ARow) const { return ARow >= FixedRows() && ARow < RowCount() - fixedFooters_; }
+  void RestoreCurrentAfterRemoval(int current, int top);
+  void ToggleCheckBox();
+  TCellCheckBox* CurrentCheckBox() const;
+  bool CheckBoxTakesSpace() const;
+  void WrapTab(int colBefore);
+  int LastNormalCol() const { return ColCount() - 1 - fixedRightCols_; }
+  // Counts changes to the rows' order, so that a handler that moved rows
+  // itself is noticed.
+  unsigned rowChanges_ = 0;
+
+ public:
   // Moving on after Enter (cell_grid_advance.cpp).
   void AdvanceCell(int ACol, int ARow, bool Forward, bool OpenEditor, bool Force);
 
@@ -233,8 +258,8 @@ class TCellGrid : public TCustomGrid,
   void Click() override;
   // Links first, then the editing question, then the base.
   void mousePressEvent(QMouseEvent* event) override;
-  void RowDeleted(int ARow) override;
-  void RowInserted(int ARow) override;
+  void RowRangeDeleted(int ARow, int ACount) override;
+  void RowRangeInserted(int ARow, int ACount) override;
   void RowMoved(int FromIndex, int ToIndex) override;
 
   void showEvent(QShowEvent* event) override;

@@ -18,6 +18,10 @@ TCellInplaceEdit* TCellGrid::CellEditor() const { return dynamic_cast<TCellInpla
 // another cell.
 bool TCellGrid::CanEditShow() {
   if (edit_.Validating || !TCustomGrid::CanEditShow()) return false;
+  if (CheckBoxTakesSpace()) {
+    HideEditor();
+    return false;
+  }
   // Showing the box again over an edit still open must not take the user's
   // typing for the text to go back to.
   if (!EditInProgressAt(DisplayToDataColumn(Col()), Row())) TakeRevertText(Col(), Row());

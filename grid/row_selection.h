@@ -18,6 +18,15 @@ class TRowSelection {
     if (!selected && present) rows_.erase(at);
   }
   void Clear() { rows_.clear(); }
+  // The rows keep their marks when rows above them go or come.
+  void RowsDeleted(int first, int count) {
+    const auto from = std::lower_bound(rows_.begin(), rows_.end(), first);
+    const auto to = std::lower_bound(from, rows_.end(), first + count);
+    for (auto it = rows_.erase(from, to); it != rows_.end(); ++it) *it -= count;
+  }
+  void RowsInserted(int at, int count) {
+    for (auto it = std::lower_bound(rows_.begin(), rows_.end(), at); it != rows_.end(); ++it) *it += count;
+  }
   bool Empty() const { return rows_.empty(); }
 
  private:

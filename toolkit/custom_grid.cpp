@@ -339,28 +339,73 @@ int AfterMove(int index, int from, int to) {
 
 }  // namespace
 
-void TCustomGrid::DeleteRow(int row) {
+void TCustomGrid::DeleteRow(int row) { DeleteRowRange(row, 1); }
+
+void TCustomGrid::DeleteRowRange(int row, int count) {
   CheckRow(row, "Row index");
+  count = std::min(count, RowCount() - row);
+  if (count <= 0) return;
   const int old = RowCount();
-  rows_.Delete(row);
+  const TGridCoord currentBefore = current_;
+  const TGridCoord anchorBefore = anchor_;
+  rows_.Delete(row, count);
   // The row below takes the place of a deleted current row.
-  if (current_.Y > row) --current_.Y;
-  if (anchor_.Y > row) --anchor_.Y;
-  if (topLeft_.Y > row) --topLeft_.Y;
-  RowDeleted(row);
-  AfterRowCountChange(old);
+  const auto closeUp = [row, count](int& index) {
+    if (index >= row + count) index -= count;
+    else if (index > row) index = row;
+  };
+  closeUp(current_.Y);
+  closeUp(anchor_.Y);
+  closeUp(topLeft_.Y);
+  RowRangeDeleted(row, count);
+  AfterRowsDeleted(row, old, currentBefore, anchorBefore);
 }
 
-void TCustomGrid::InsertRow(int row) {
+void TCustomGrid::InsertRow(int row) { InsertRowRange(row, 1); }
+
+void TCustomGrid::InsertRowRange(int row, int count) {
   if (row < 0 || row > RowCount()) RaiseOutOfRange("Row index", row, 0, RowCount());
+  if (count <= 0) return;
+  if (count > kMaxRowCount - RowCount())
+    throw Exception("Cannot insert " + std::to_string(count) + " rows: the grid holds at most " +
+                    std::to_string(kMaxRowCount) + " rows");
   const int old = RowCount();
-  rows_.Insert(row);
-  if (current_.Y >= row && old > 0) ++current_.Y;
-  if (anchor_.Y >= row && old > 0) ++anchor_.Y;
-  RowInserted(row);
-  AfterRowCountChange(old);
-  // A row put in among others moves every cell below it.
-  if (row < old) AccessibleStructureChanged();
+  rows_.Insert(row, count);
+  if (current_.Y >= row && old > 0) current_.Y += count;
+  if (anchor_.Y >= row && old > 0) anchor_.Y += count;
+  RowRangeInserted(row, count);
+  if (row < old) AfterRowsInsertedAmong(row, old);
+  else AfterRowCountChange(old);
+}
+
+// Rows put in among others move every row below them, on the screen too, and
+// the edit window's cell with them; the rows above stay as they were.
+void TCustomGrid::AfterRowsInsertedAmong(int row, int oldCount) {
+  RebindEditor();
+  InvalidateRowsFrom(row);
+  RequestScrollBarSync();
+  AccessibleStructureChanged();
+  SizeChanged(ColCount(), oldCount);
+}
+
+// As after any change of structure, except that the rows above the deleted
+// ones are as they were and need no painting, unless the current cell or
+// the selection moved up into them or a fixed row became a normal one; a
+// view that has to scroll repaints whole anyway.
+void TCustomGrid::AfterRowsDeleted(int row, int oldCount, TGridCoord currentBefore, TGridCoord anchorBefore) {
+  const int fixedBefore = fixedRows_;
+  fixedRows_ = std::min(fixedRows_, std::max(RowCount() - 1, 0));
+  ClampCurrent();
+  MoveTopLeft(topLeft_.X, topLeft_.Y);
+  SyncScrollBars();
+  RebindEditor();
+  int firstChanged = row;
+  if (current_ != currentBefore) firstChanged = std::min(firstChanged, current_.Y);
+  if (anchor_ != anchorBefore) firstChanged = std::min(firstChanged, anchor_.Y);
+  if (fixedRows_ != fixedBefore) InvalidateGrid();
+  else InvalidateRowsFrom(firstChanged);
+  AccessibleStructureChanged();
+  SizeChanged(ColCount(), oldCount);
 }
 
 void TCustomGrid::MoveRow(int from, int to) {
@@ -448,6 +493,14 @@ void TCustomGrid::TopLeftChanged() {}
 void TCustomGrid::SizeChanged(int, int) {}
 void TCustomGrid::RowDeleted(int) {}
 void TCustomGrid::RowInserted(int) {}
+
+void TCustomGrid::RowRangeDeleted(int ARow, int ACount) {
+  for (int i = 0; i < ACount; ++i) RowDeleted(ARow);
+}
+
+void TCustomGrid::RowRangeInserted(int ARow, int ACount) {
+  for (int i = 0; i < ACount; ++i) RowInserted(ARow + i);
+}
 void TCustomGrid::RowMoved(int, int) {}
 void TCustomGrid::ColumnDeleted(int) {}
 

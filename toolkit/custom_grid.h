@@ -120,12 +120,21 @@ class TCustomGrid : public QAbstractScrollArea {
   void InvalidateRow(int row);
   void InvalidateCol(int col);
   void InvalidateGrid();
+  // The rows from this one to the bottom of the view, and below the last row.
+  void InvalidateRowsFrom(int row);
 
   // Structural changes. Sizes, the current cell and the selection move with
   // their rows and columns; the grid is told through the *Deleted, *Inserted
   // and *Moved hooks so that it can move its own data.
   void DeleteRow(int row);  // 0..RowCount-1
   void InsertRow(int row);  // 0..RowCount; the new row has the default height
+  // `count` rows at once, told to the grid by one RowRangeDeleted or
+  // RowRangeInserted. A count of 0 or less does nothing; a deletion stops at
+  // the last row; an insertion that would pass kMaxRowCount raises
+  // Exception and changes nothing.
+  void DeleteRowRange(int row, int count);
+  void InsertRowRange(int row, int count);
+  static constexpr int kMaxRowCount = 2147483647;
   void MoveRow(int from, int to);  // both 0..RowCount-1
   void DeleteColumn(int col);  // 0..ColCount-1
 
@@ -189,6 +198,9 @@ class TCustomGrid : public QAbstractScrollArea {
   virtual void RowDeleted(int ARow);
   virtual void RowInserted(int ARow);
   virtual void RowMoved(int FromIndex, int ToIndex);
+  // By default one RowDeleted or RowInserted per row.
+  virtual void RowRangeDeleted(int ARow, int ACount);
+  virtual void RowRangeInserted(int ARow, int ACount);
   virtual void ColumnDeleted(int ACol);
 
   // The grid or its edit window is the focused control of its window.
@@ -239,6 +251,8 @@ class TCustomGrid : public QAbstractScrollArea {
   void AfterColCountChange(int oldCount);
   void AfterRowCountChange(int oldCount);
   void AfterRowsAppended(int oldCount);
+  void AfterRowsInsertedAmong(int row, int oldCount);
+  void AfterRowsDeleted(int row, int oldCount, TGridCoord currentBefore, TGridCoord anchorBefore);
   void AfterStructureChange();
   void UpdateLineGaps();
   void ClampCurrent();

@@ -263,4 +263,12 @@ void TCustomGrid::InvalidateCol(int col) {
 
 void TCustomGrid::InvalidateGrid() { viewport()->update(); }
 
+// Everything in view from the row's top edge down; a row above the view
+// moves every row in it.
+void TCustomGrid::InvalidateRowsFrom(int row) {
+  const int height = viewport()->height();
+  const std::int64_t top = row < topLeft_.Y ? 0 : std::clamp<std::int64_t>(RowTop(row), 0, height);
+  if (top < height) viewport()->update(0, static_cast<int>(top), viewport()->width(), height - static_cast<int>(top));
+}
+
 }  // namespace kelvora

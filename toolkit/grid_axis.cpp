@@ -106,19 +106,22 @@ int TGridAxis::IndexAt(std::int64_t offset) const {
   return static_cast<int>(entries_[p].Index + 1 + (offset - end) / DefaultExtent());
 }
 
-void TGridAxis::Delete(int index) {
-  auto it = Find(index);
-  if (it != entries_.end() && it->Index == index) {
-    it = entries_.erase(it);
-    prefixValid_ = false;
-  }
-  for (; it != entries_.end(); ++it) --it->Index;
-  --count_;
+void TGridAxis::Delete(int index) { Delete(index, 1); }
+
+// The own sizes of the deleted items go; the later ones close up behind them.
+void TGridAxis::Delete(int index, int count) {
+  const auto first = Find(index);
+  const auto last = Find(index + count);
+  if (first != last) prefixValid_ = false;
+  for (auto it = entries_.erase(first, last); it != entries_.end(); ++it) it->Index -= count;
+  count_ -= count;
 }
 
-void TGridAxis::Insert(int index) {
-  for (auto it = Find(index); it != entries_.end(); ++it) ++it->Index;
-  ++count_;
+void TGridAxis::Insert(int index) { Insert(index, 1); }
+
+void TGridAxis::Insert(int index, int count) {
+  for (auto it = Find(index); it != entries_.end(); ++it) it->Index += count;
+  count_ += count;
 }
 
 void TGridAxis::Move(int from, int to) {

@@ -46,6 +46,10 @@ class TGridAxis {
   // Structural changes keep every size with its item.
   void Delete(int index);  // 0..Count()-1
   void Insert(int index);  // 0..Count(); the new item has the default size
+  // The same for `count` items at once, from `index` on (1 or more, all
+  // inside the count for Delete).
+  void Delete(int index, int count);
+  void Insert(int index, int count);
   void Move(int from, int to);  // both 0..Count()-1; `from` ends at `to`
 
   int OwnSizeCount() const { return static_cast<int>(entries_.size()); }

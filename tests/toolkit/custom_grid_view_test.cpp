@@ -211,6 +211,38 @@ TEST(GridScrolling, TheCurrentCellIsKeptInView) {
   EXPECT_EQ(grid.TopRow(), 5);
 }
 
+TEST(GridStructure, RunsOfRowsGoAndComeAtOnce) {
+  TTestGrid grid;
+  grid.SetRowCount(10);
+  grid.SetRowHeights(6, 40);
+  grid.SetRow(7);
+  grid.ClearLog();
+  grid.DeleteRowRange(2, 3);
+  EXPECT_EQ(grid.RowCount(), 7);
+  EXPECT_EQ(grid.RowHeights(3), 40);
+  EXPECT_EQ(grid.Row(), 4);  // still on the row it was on
+  EXPECT_EQ(grid.Log, (std::vector<std::string>{"RowDeleted 2", "RowDeleted 2", "RowDeleted 2", "SizeChanged 5,10"}));
+
+  grid.SetRow(2);
+  grid.DeleteRowRange(1, 2);  // the current row goes: the first row below the run takes its place
+  EXPECT_EQ(grid.Row(), 1);
+  EXPECT_EQ(grid.RowHeights(1), 40);
+  EXPECT_EQ(grid.RowCount(), 5);
+  grid.DeleteRowRange(3, 100);  // stops at the last row
+  EXPECT_EQ(grid.RowCount(), 3);
+  grid.DeleteRowRange(1, 0);
+  EXPECT_EQ(grid.RowCount(), 3);
+
+  grid.ClearLog();
+  grid.InsertRowRange(1, 3);
+  EXPECT_EQ(grid.RowCount(), 6);
+  EXPECT_EQ(grid.RowHeights(4), 40);
+  EXPECT_EQ(grid.Row(), 4);
+  EXPECT_EQ(grid.Log, (std::vector<std::string>{"RowInserted 1", "RowInserted 2", "RowInserted 3", "SizeChanged 5,3"}));
+  EXPECT_THROW(grid.InsertRowRange(0, TCustomGrid::kMaxRowCount), Exception);
+  EXPECT_EQ(grid.RowCount(), 6);
+}
+
 TEST(GridStructure, SizesAndTheCurrentCellMoveWithTheirRows) {
   TTestGrid grid;
   grid.SetRowCount(8);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -57,12 +58,17 @@ TEST(GridAxis, AgreesWithOneSizePerItemThroughRandomEdits) {
       axis.SetSize(index, size);
       model.sizes[index] = size;
     } else if (pick == 2 && count > 0) {
-      axis.Delete(index);
-      model.sizes.erase(model.sizes.begin() + index);
+      // One item by itself, or a run of them.
+      const int run = 1 + static_cast<int>(random() % std::min(4, count - index));
+      if (run == 1) axis.Delete(index);
+      else axis.Delete(index, run);
+      model.sizes.erase(model.sizes.begin() + index, model.sizes.begin() + index + run);
     } else if (pick == 3 && count < 30) {
       const int at = static_cast<int>(random() % (count + 1));
-      axis.Insert(at);
-      model.sizes.insert(model.sizes.begin() + at, 5);
+      const int run = 1 + static_cast<int>(random() % 3);
+      if (run == 1) axis.Insert(at);
+      else axis.Insert(at, run);
+      model.sizes.insert(model.sizes.begin() + at, run, 5);
     } else if (pick == 4 && count > 0) {
       const int to = static_cast<int>(random() % count);
       axis.Move(index, to);
