@@ -208,9 +208,9 @@ class TCellGrid : public TCustomGrid,
   // AllowClipboardColGrow allow and clipping to it otherwise. A paste that
   // would need more rows or columns than a grid can hold raises
   // ECellGridError before it changes anything.
-  std::string SelectionAsText() const;
+  std::string SelectionAsText();
   void PasteText(int ACol, int ARow, std::string_view text);
-  void CopySelectionToClipboard() const;
+  void CopySelectionToClipboard();
   void CutSelectionToClipboard();
   void PasteFromClipboard();
 
@@ -326,7 +326,7 @@ class TCellGrid : public TCustomGrid,
   bool AddColForAdvance(TGridCoord& cell);
   bool EditBoxHasFocus() const;
   void AddNormalRows(int count);
-  std::string ClipboardCellText(int dataCol, int row) const;
+  std::string ClipboardCellText(int dataCol, int row);
   void EraseSelectionForCut();
   TGridSearch search_;
 

@@ -1,4 +1,5 @@
 // Moving on to the next cell after Enter, and back for the edit box's Left.
+#include <algorithm>
 #include <cstdint>
 
 #include "grid/cell_grid.h"
@@ -19,7 +20,9 @@ void TCellGrid::AdvanceCell(int ACol, int ARow, bool Forward, bool OpenEditor, b
   if (normal.Left > normal.Right || normal.Top > normal.Bottom) return;
   const std::int64_t round =
       (std::int64_t{normal.Right} - normal.Left + 1) * (std::int64_t{normal.Bottom} - normal.Top + 1);
-  TGridCoord cell{ACol, ARow};
+  // A start outside the normal cells (a program's call) starts from the
+  // nearest normal one.
+  TGridCoord cell{std::clamp(ACol, normal.Left, normal.Right), std::clamp(ARow, normal.Top, normal.Bottom)};
   bool added = false;
   for (std::int64_t step = 0; step < round; ++step) {
     if (!StepAdvance(cell, Forward, added)) return;

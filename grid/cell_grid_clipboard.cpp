@@ -71,15 +71,19 @@ bool TCellGrid::ClipboardShortcut(int Key, TShiftState Shift) {
 
 // Rows are separated, not ended, by line breaks, so that one copied cell
 // pastes into an edit box as its text alone.
-std::string TCellGrid::SelectionAsText() const {
+std::string TCellGrid::SelectionAsText() {
   const TGridRect block = Selection();
   std::string out;
   if (block.Left > block.Right || block.Top > block.Bottom || RowCount() == 0 || ColCount() == 0) return out;
+  // Usually every cell goes as stored, straight from the store.
+  const bool asStored = !OnIsPasswordCell && navigation_.CopyHTMLTagsToClipboard;
   for (int row = block.Top; row <= block.Bottom; ++row) {
     if (row > block.Top) out += "\r\n";
     for (int col = block.Left; col <= block.Right; ++col) {
       if (col > block.Left) out += '\t';
-      AppendTabField(out, ClipboardCellText(DisplayToDataColumn(col), row));
+      const int dataCol = DisplayToDataColumn(col);
+      if (asStored) AppendTabField(out, CellText(dataCol, row));
+      else AppendTabField(out, ClipboardCellText(dataCol, row));
     }
   }
   return out;
@@ -87,17 +91,17 @@ std::string TCellGrid::SelectionAsText() const {
 
 // What a person sees of the cell: mark-up without its tags unless the tags
 // are wanted, and a password only as its mask.
-std::string TCellGrid::ClipboardCellText(int dataCol, int row) const {
+std::string TCellGrid::ClipboardCellText(int dataCol, int row) {
   const std::string_view text = CellText(dataCol, row);
   bool password = false;
-  if (OnIsPasswordCell) OnIsPasswordCell(const_cast<TCellGrid*>(this), row, dataCol, password);
+  if (OnIsPasswordCell) OnIsPasswordCell(this, row, dataCol, password);
   if (password) return std::string(static_cast<std::size_t>(DisplayText(text).toUcs4().size()), PasswordChar());
   if (!navigation_.CopyHTMLTagsToClipboard && CellContentKind(text, EnableHTML()) == ckMarkup)
     return StripMarkup(text);
   return std::string(text);
 }
 
-void TCellGrid::CopySelectionToClipboard() const { SetClipboardText(SelectionAsText()); }
+void TCellGrid::CopySelectionToClipboard() { SetClipboardText(SelectionAsText()); }
 
 // Only what was copied is emptied: a password cell, copied as its mask,
 // keeps its text.

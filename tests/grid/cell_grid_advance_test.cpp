@@ -179,6 +179,12 @@ TEST_F(GridKeys, AdvanceCellStartsFromTheCellItIsGiven) {
   EXPECT_FALSE(BoxOpen());
 }
 
+TEST_F(GridKeys, AdvanceCellFromOutsideTheGridStartsAtItsNearestCell) {
+  Show();
+  grid.AdvanceCell(-5, 100, true, false, true);
+  EXPECT_EQ(Current(), (TGridCoord{1, 3}));
+}
+
 // --- Walking out of the edit box ---------------------------------------------------------
 
 struct TWalkCase {
