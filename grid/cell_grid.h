@@ -318,10 +318,7 @@ class TCellGrid : public TCustomGrid,
   TCellEditState edit_;
 
   // cell_grid_advance.cpp, cell_grid_clipboard.cpp, cell_grid_search.cpp
-  bool StepAdvance(TGridCoord& cell, bool forward, bool& added);
-  bool StepLeftRight(TGridCoord& cell, const TGridRect& normal, bool& added);
-  bool StepTopBottom(TGridCoord& cell, const TGridRect& normal, bool& added);
-  void StepBackward(TGridCoord& cell, const TGridRect& normal);
+  bool StepAdvance(TGridCoord& cell, bool forward, bool& grown);
   bool AddRowForAdvance(TGridCoord& cell);
   bool AddColForAdvance(TGridCoord& cell);
   bool EditBoxHasFocus() const;

@@ -5,6 +5,34 @@
 #include "grid/cell_grid.h"
 
 namespace kelvora {
+namespace {
+
+// Where one step goes; past the last cell the grid may have to grow first.
+enum class TStep { Moved, PastTheEnd };
+
+TStep StepLeftRight(TGridCoord& cell, const TGridRect& normal) {
+  if (cell.X < normal.Right) ++cell.X;
+  else if (cell.Y < normal.Bottom) cell = {normal.Left, cell.Y + 1};
+  else return TStep::PastTheEnd;
+  return TStep::Moved;
+}
+
+TStep StepTopBottom(TGridCoord& cell, const TGridRect& normal) {
+  if (cell.Y < normal.Bottom) ++cell.Y;
+  else if (cell.X < normal.Right) cell = {cell.X + 1, normal.Top};
+  else return TStep::PastTheEnd;
+  return TStep::Moved;
+}
+
+// Backwards runs left along the row and up to the end of the row above,
+// from the first cell to the last, whichever direction Enter advances in:
+// Left in the edit box means the cell to the left.
+void StepBackward(TGridCoord& cell, const TGridRect& normal) {
+  if (cell.X > normal.Left) --cell.X;
+  else cell = {normal.Right, cell.Y > normal.Top ? cell.Y - 1 : normal.Bottom};
+}
+
+}  // namespace
 
 TGridRect TCellGrid::NormalCells() const {
   return TGridRect{FixedCols(), FixedRows(), ColCount() - 1 - fixedRightCols_, RowCount() - 1 - fixedFooters_};
@@ -23,9 +51,9 @@ void TCellGrid::AdvanceCell(int ACol, int ARow, bool Forward, bool OpenEditor, b
   // A start outside the normal cells (a program's call) starts from the
   // nearest normal one.
   TGridCoord cell{std::clamp(ACol, normal.Left, normal.Right), std::clamp(ARow, normal.Top, normal.Bottom)};
-  bool added = false;
+  bool grown = false;
   for (std::int64_t step = 0; step < round; ++step) {
-    if (!StepAdvance(cell, Forward, added)) return;
+    if (!StepAdvance(cell, Forward, grown)) return;
     // The walk starts from a cell being edited, so a cell may be edited
     // unless the handler says otherwise.
     bool canEdit = true;
@@ -37,64 +65,25 @@ void TCellGrid::AdvanceCell(int ACol, int ARow, bool Forward, bool OpenEditor, b
   }
 }
 
-// One step; false when the walk cannot go on (an addition refused, or a
-// second one wanted).
-bool TCellGrid::StepAdvance(TGridCoord& cell, bool forward, bool& added) {
+// One step; false when the walk cannot go on: an addition refused, or a
+// second one wanted.
+bool TCellGrid::StepAdvance(TGridCoord& cell, bool forward, bool& grown) {
   const TGridRect normal = NormalCells();
   if (!forward) {
     StepBackward(cell, normal);
     return true;
   }
-  return navigation_.AdvanceDirection == adTopBottom ? StepTopBottom(cell, normal, added)
-                                                     : StepLeftRight(cell, normal, added);
-}
-
-bool TCellGrid::StepLeftRight(TGridCoord& cell, const TGridRect& normal, bool& added) {
-  if (cell.X < normal.Right) {
-    ++cell.X;
-    return true;
+  const bool topBottom = navigation_.AdvanceDirection == adTopBottom;
+  if ((topBottom ? StepTopBottom(cell, normal) : StepLeftRight(cell, normal)) == TStep::Moved) return true;
+  if (navigation_.AdvanceInsert) {
+    if (grown) return false;
+    grown = true;
+    if (topBottom ? AddColForAdvance(cell) : AddRowForAdvance(cell)) return true;
+    if (!topBottom) return false;
   }
-  if (cell.Y < normal.Bottom) {
-    cell = {normal.Left, cell.Y + 1};
-    return true;
-  }
-  if (!navigation_.AdvanceInsert) {
-    cell = {normal.Left, normal.Top};
-    return true;
-  }
-  if (added) return false;
-  added = true;
-  return AddRowForAdvance(cell);
-}
-
-bool TCellGrid::StepTopBottom(TGridCoord& cell, const TGridRect& normal, bool& added) {
-  if (cell.Y < normal.Bottom) {
-    ++cell.Y;
-    return true;
-  }
-  if (cell.X < normal.Right) {
-    cell = {cell.X + 1, normal.Top};
-    return true;
-  }
-  if (!navigation_.AdvanceInsert) {
-    cell = {normal.Left, normal.Top};
-    InvalidateGrid();
-    return true;
-  }
-  if (added) return false;
-  added = true;
-  return AddColForAdvance(cell);
-}
-
-// Backwards runs left along the row and up to the end of the row above,
-// from the first cell to the last, whichever direction Enter advances in:
-// Left in the edit box means the cell to the left.
-void TCellGrid::StepBackward(TGridCoord& cell, const TGridRect& normal) {
-  if (cell.X > normal.Left) {
-    --cell.X;
-    return;
-  }
-  cell = {normal.Right, cell.Y > normal.Top ? cell.Y - 1 : normal.Bottom};
+  cell = {normal.Left, normal.Top};
+  if (topBottom) InvalidateGrid();
+  return true;
 }
 
 // The new row goes in before the footer rows, which stay at the bottom.
@@ -112,15 +101,10 @@ bool TCellGrid::AddRowForAdvance(TGridCoord& cell) {
 // A column can only be added after the last one: with fixed right columns
 // there is no room before them, and the walk wraps to the first cell.
 bool TCellGrid::AddColForAdvance(TGridCoord& cell) {
-  const TGridRect normal = NormalCells();
-  if (fixedRightCols_ > 0 || std::int64_t{ColCount()} + hiddenColumnCount_ > TCellStore::kMaxIndex) {
-    cell = {normal.Left, normal.Top};
-    InvalidateGrid();
-    return true;
-  }
+  if (fixedRightCols_ > 0 || std::int64_t{ColCount()} + hiddenColumnCount_ > TCellStore::kMaxIndex) return false;
   const int col = ColCount();
   SetColCount(col + 1);
-  cell = {col, normal.Top};
+  cell = {col, NormalCells().Top};
   InvalidateGrid();
   if (OnAutoInsertCol) OnAutoInsertCol(this, col);
   return true;
