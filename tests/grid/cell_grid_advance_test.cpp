@@ -244,13 +244,6 @@ TEST_F(GridKeys, WithAlwaysEditAnArrowOpensTheEditorInTheNewCell) {
   EXPECT_EQ(grid.EditorText(), "2,2");
 }
 
-TEST_F(GridKeys, WithoutAlwaysEditAnArrowOpensNothing) {
-  Show();
-  GoTo(1, 1);
-  Key(Qt::Key_Down);
-  EXPECT_FALSE(BoxOpen());
-}
-
 TEST_F(GridKeys, AlwaysEditOpensNothingWhereTheCellMayNotBeEdited) {
   grid.Navigation().AlwaysEdit = true;
   RefuseColumnTwo(grid);

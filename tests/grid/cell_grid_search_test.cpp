@@ -90,13 +90,6 @@ TEST_F(IncrementalSearch, NothingIsSearchedWhileTheGridIsEdited) {
   EXPECT_EQ(grid.Cells(0, 0), "c") << "typing went into the cell";
 }
 
-TEST_F(IncrementalSearch, NothingIsSearchedWithoutAutoGoto) {
-  grid.Navigation().AutoGotoWhenSorted = false;
-  Show();
-  Type("c");
-  EXPECT_EQ(grid.Row(), 0);
-}
-
 // Rows are searched far beyond the first block of them.
 TEST_F(IncrementalSearch, FindsARowFarDown) {
   grid.SetRowCount(1'000'000);

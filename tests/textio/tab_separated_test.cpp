@@ -75,16 +75,6 @@ INSTANTIATE_TEST_SUITE_P(
         TReadCase{"InvalidUtf8PassesAsBytes", "\xff\xfe\t\xc3", {{"\xff\xfe", "\xc3"}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(TabSeparated, WritingQuotesOnlyWhatNeedsIt) {
-  std::string out;
-  AppendTabField(out, "plain");
-  AppendTabField(out, "");
-  AppendTabField(out, "a\tb");
-  AppendTabField(out, "say \"hi\"");
-  AppendTabField(out, "x\ny");
-  EXPECT_EQ(out, "plain\"a\tb\"\"say \"\"hi\"\"\"\"x\ny\"");
-}
-
 TEST(TabSeparated, WhatIsWrittenReadsBack) {
   const TTable table = {{"a", "", "t\tab"},
                         {"\"quoted\"", "line\r\nbreak", "\"", "lone\r"},
