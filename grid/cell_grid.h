@@ -15,6 +15,7 @@
 #include "grid/cell_graphic.h"
 #include "grid/cell_grid_events.h"
 #include "grid/cell_grid_properties.h"
+#include "grid/cell_grid_search.h"
 #include "grid/cell_paint_errors.h"
 #include "grid/cell_store.h"
 #include "grid/grid_settings.h"
@@ -219,8 +220,24 @@ class TCellGrid : public TCustomGrid,
   unsigned rowChanges_ = 0;
 
  public:
-  // Moving on after Enter (cell_grid_advance.cpp).
+  // Moving on after Enter (cell_grid_advance.cpp). Cells that OnCanEditCell
+  // refuses are passed over, for one round of the grid at most.
   void AdvanceCell(int ACol, int ARow, bool Forward, bool OpenEditor, bool Force);
+  // The cells between the fixed rows and the footer rows, and between the
+  // fixed columns and the fixed right columns (displayed columns).
+  TGridRect NormalCells() const;
+
+  // The clipboard (cell_grid_clipboard.cpp), as tab-separated lines.
+  // Copying takes the selection's displayed cells; pasting writes from the
+  // current cell on, growing the grid as AllowClipboardRowGrow and
+  // AllowClipboardColGrow allow and clipping to it otherwise. A paste that
+  // would need more rows or columns than a grid can hold raises
+  // ECellGridError before it changes anything.
+  std::string SelectionAsText();
+  void PasteText(int ACol, int ARow, std::string_view text);
+  void CopySelectionToClipboard();
+  void CutSelectionToClipboard();
+  void PasteFromClipboard();
 
   // The phase of blinking mark-up, toggled by the grid's timer.
   bool BlinkPhase() const { return blinkPhase_; }
@@ -253,6 +270,9 @@ class TCellGrid : public TCustomGrid,
   // Ctrl+X, Ctrl+C, Ctrl+V and their Insert and Delete forms
   // (cell_grid_clipboard.cpp): true when the key was one of them.
   bool ClipboardShortcut(int Key, TShiftState Shift);
+  // Typing in a sorted grid that is not edited finds the row
+  // (cell_grid_search.cpp); key-ups of moving keys end the search.
+  void IncrementalSearch(char32_t Key);
   void DoEnter() override;
   void DoExit() override;
   void Click() override;
@@ -321,6 +341,16 @@ class TCellGrid : public TCustomGrid,
   void EditRowInserted(int ARow);
   void EditRowMoved(int FromIndex, int ToIndex);
   TCellEditState edit_;
+
+  // cell_grid_advance.cpp, cell_grid_clipboard.cpp, cell_grid_search.cpp
+  bool StepAdvance(TGridCoord& cell, bool forward, bool& grown);
+  bool AddRowForAdvance(TGridCoord& cell);
+  bool AddColForAdvance(TGridCoord& cell);
+  bool EditBoxHasFocus() const;
+  void AddNormalRows(int count);
+  std::string ClipboardCellText(int dataCol, int row);
+  void EraseSelectionForCut();
+  TGridSearch search_;
 
   void StartRepaint(int displayCol, int row);
   // Tells a listening assistive tool about a changed stored cell.

@@ -3,6 +3,7 @@
 
 #include "grid/cell_grid.h"
 #include "toolkit/application.h"
+#include "toolkit/inplace_edit.h"
 
 namespace kelvora {
 namespace {
@@ -28,15 +29,23 @@ void TCellGrid::CharMessage(char32_t& Key) {
 }
 
 // Escape reverts, in the edit box or in the grid, and goes no further. Enter
-// goes on to the base, which toggles editor mode; advancing to the next cell
-// after Enter belongs just before that.
+// in the edit box moves on to the next cell when the grid advances, and
+// then goes on to the base, which toggles editor mode. What a grid that is
+// not edited gets typed is a search.
 void TCellGrid::KeyPress(char32_t& Key) {
   if (Key == 27) {
     if (Options().contains(goEditing)) CancelCellEdit();
     Key = 0;
     return;
   }
+  if (Key == 13 && EditBoxHasFocus()) AdvanceCell(Col(), Row(), true, false, false);
   TCustomGrid::KeyPress(Key);
+  if (Key != 0 && !Options().contains(goEditing) && navigation_.AutoGotoWhenSorted) IncrementalSearch(Key);
+}
+
+bool TCellGrid::EditBoxHasFocus() const {
+  const TInplaceEdit* box = InplaceEditor();
+  return box && box->Control() && box->Control()->hasFocus();
 }
 
 void TCellGrid::DoEnter() {

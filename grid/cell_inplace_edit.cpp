@@ -73,7 +73,8 @@ void TCellInplaceEdit::KeyDown(int& Key, TShiftState Shift) {
   autoComplete_ = Key != VK_BACK && Key != VK_DELETE;
   if (KeepsKey(Key, Shift)) return;
   if (WalksToNeighbour(Key, Shift)) {
-    SendToGrid(Key, Shift);
+    grid_->AdvanceCell(grid_->Col(), grid_->Row(), Key == VK_RIGHT, true, true);
+    Key = 0;
     return;
   }
   TInplaceEdit::KeyDown(Key, Shift);

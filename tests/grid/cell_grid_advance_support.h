@@ -1,0 +1,85 @@
+#pragma once
+
+// What the tests of advancing, searching and the clipboard shortcuts share:
+// the main window's grid, shown and focused, driven by keys, with the
+// grid's events recorded in the order they fire.
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QTest>
+
+#include <string>
+#include <vector>
+
+#include "cell_grid_test_support.h"
+
+namespace kelvora::grid_test {
+
+// The grid's own key handler is not in this grid yet; until it is, the
+// clipboard shortcuts are tried here first, as that handler tries them.
+// Once it is, a shortcut still runs once: the handler is not reached when
+// the shortcut took the key, and finds nothing to do when it did not.
+class TShortcutCellGrid : public TTestCellGrid {
+ protected:
+  void KeyDown(int& Key, TShiftState Shift) override {
+    if (ClipboardShortcut(Key, Shift)) return;
+    TTestCellGrid::KeyDown(Key, Shift);
+  }
+};
+
+class GridKeys : public ::testing::Test {
+ protected:
+  // Four columns by four rows holding "c,r", as the main window sets up.
+  void SetUp() override {
+    ApplyMainWindowColumn(grid);
+    grid.SetColCount(4);
+    grid.SetRowCount(4);
+    for (int r = 0; r < 4; ++r)
+      for (int c = 0; c < 4; ++c) grid.SetCells(c, r, std::to_string(c) + "," + std::to_string(r));
+  }
+  void TearDown() override { QGuiApplication::clipboard()->clear(); }
+
+  void Show() { grid.ShowFocused(); }
+  QWidget* FocusTarget() const {
+    QWidget* focus = grid.window()->focusWidget();
+    return focus ? focus : const_cast<TShortcutCellGrid*>(&grid);
+  }
+  void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(FocusTarget(), key, modifiers);
+  }
+  void Type(const QString& text) {
+    for (const QChar c : text) QTest::keyClicks(FocusTarget(), QString(c));
+  }
+  // A character beyond ASCII, its key named after its capital.
+  void TypeWide(QChar c) {
+    const auto key = static_cast<Qt::Key>(c.toUpper().unicode());
+    QTest::sendKeyEvent(QTest::Press, FocusTarget(), key, QString(c), Qt::NoModifier);
+    QTest::sendKeyEvent(QTest::Release, FocusTarget(), key, QString(c), Qt::NoModifier);
+  }
+  void GoTo(int col, int row) {
+    grid.SetCol(col);
+    grid.SetRow(row);
+  }
+  TGridCoord Current() const { return {grid.Col(), grid.Row()}; }
+  bool BoxOpen() const { return grid.EditorShowing(); }
+
+  void RecordEvents() {
+    grid.OnCanAddRow = [this](TObject*, bool&) { events.push_back("CanAddRow"); };
+    grid.OnAutoAddRow = [this](TObject*, int row) { events.push_back("AutoAddRow " + std::to_string(row)); };
+    grid.OnAutoInsertCol = [this](TObject*, int col) { events.push_back("AutoInsertCol " + std::to_string(col)); };
+    grid.OnClipboardCut = [this](TObject*, bool&) { events.push_back("Cut"); };
+    grid.OnClipboardCopy = [this](TObject*, bool&) { events.push_back("Copy"); };
+    grid.OnClipboardPaste = [this](TObject*, bool&) { events.push_back("Paste"); };
+  }
+
+  std::vector<std::string> events;
+  TShortcutCellGrid grid;
+};
+
+}  // namespace kelvora::grid_test
+
+namespace kelvora {
+inline std::ostream& operator<<(std::ostream& out, TGridCoord cell) {
+  return out << "(" << cell.X << ", " << cell.Y << ")";
+}
+}  // namespace kelvora
