@@ -15,17 +15,8 @@
 
 namespace kelvora::grid_test {
 
-// The grid's own key handler is not in this grid yet; until it is, the
-// clipboard shortcuts are tried here first, as that handler tries them.
-// Once it is, a shortcut still runs once: the handler is not reached when
-// the shortcut took the key, and finds nothing to do when it did not.
-class TShortcutCellGrid : public TTestCellGrid {
- protected:
-  void KeyDown(int& Key, TShiftState Shift) override {
-    if (ClipboardShortcut(Key, Shift)) return;
-    TTestCellGrid::KeyDown(Key, Shift);
-  }
-};
+// The shortcuts go through the grid's own key handler, as in the window.
+using TShortcutCellGrid = TTestCellGrid;
 
 class GridKeys : public ::testing::Test {
  protected:
