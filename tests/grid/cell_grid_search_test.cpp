@@ -11,7 +11,7 @@ class IncrementalSearch : public grid_test::GridKeys {
   void SetUp() override {
     GridKeys::SetUp();
     grid.SetRowCount(7);
-    const char* names[] = {"apple", "Banana", "berry", "cherry", "\xC3\x89" "clair", "blue", "\xC9t\xE9"};
+    const char* names[] = {"apple", "Banana", "berry", "cherry", ("\xC3\x89" "clair"), "blue", "\xC9t\xE9"};
     for (int row = 0; row < 7; ++row) grid.SetCells(1, row, names[row]);
     TGridOptions options = grid.Options();
     options.erase(goEditing);
