@@ -12,7 +12,7 @@ using Events = std::vector<std::string>;
 
 // --- Enter in the edit box ---------------------------------------------------------
 
-struct TAdvanceCase {
+struct TEnterStepCase {
   const char* name;
   std::function<void(TCellGrid&)> setUp;
   TGridCoord from;
@@ -22,7 +22,7 @@ struct TAdvanceCase {
   Events events;
 };
 
-class EnterAdvances : public GridKeys, public ::testing::WithParamInterface<TAdvanceCase> {};
+class EnterAdvances : public GridKeys, public ::testing::WithParamInterface<TEnterStepCase> {};
 
 TEST_P(EnterAdvances, ToTheNextCellThatMayBeEdited) {
   grid.Navigation().AdvanceOnEnter = true;
@@ -65,23 +65,23 @@ void RefuseAllButTheFirst(TCellGrid& g) {
 INSTANTIATE_TEST_SUITE_P(
     CellGridAdvance, EnterAdvances,
     ::testing::Values(
-        TAdvanceCase{"LeftRightOneColumn", Plain, {1, 1}, {2, 1}, 4, 4, {}},
-        TAdvanceCase{"LeftRightToTheNextRow", Plain, {3, 1}, {0, 2}, 4, 4, {}},
-        TAdvanceCase{"LeftRightWrapsToTheFirstCell", Plain, {3, 3}, {0, 0}, 4, 4, {}},
-        TAdvanceCase{"LeftRightAddsARow", Insert, {3, 3}, {0, 4}, 5, 4, {"CanAddRow", "AutoAddRow 4"}},
-        TAdvanceCase{"LeftRightAddsARowOnlyAtTheEnd", Insert, {3, 2}, {0, 3}, 4, 4, {}},
-        TAdvanceCase{"ARefusedRowLeavesTheCell", RefuseAdding, {3, 3}, {3, 3}, 4, 4, {}},
-        TAdvanceCase{"TopBottomOneRow", TopBottom, {1, 1}, {1, 2}, 4, 4, {}},
-        TAdvanceCase{"TopBottomToTheNextColumn", TopBottom, {1, 3}, {2, 0}, 4, 4, {}},
-        TAdvanceCase{"TopBottomWrapsToTheFirstCell", TopBottom, {3, 3}, {0, 0}, 4, 4, {}},
-        TAdvanceCase{"TopBottomAddsAColumn", [](TCellGrid& g) { TopBottom(g), Insert(g); }, {3, 3}, {4, 0}, 4, 5,
+        TEnterStepCase{"LeftRightOneColumn", Plain, {1, 1}, {2, 1}, 4, 4, {}},
+        TEnterStepCase{"LeftRightToTheNextRow", Plain, {3, 1}, {0, 2}, 4, 4, {}},
+        TEnterStepCase{"LeftRightWrapsToTheFirstCell", Plain, {3, 3}, {0, 0}, 4, 4, {}},
+        TEnterStepCase{"LeftRightAddsARow", Insert, {3, 3}, {0, 4}, 5, 4, {"CanAddRow", "AutoAddRow 4"}},
+        TEnterStepCase{"LeftRightAddsARowOnlyAtTheEnd", Insert, {3, 2}, {0, 3}, 4, 4, {}},
+        TEnterStepCase{"ARefusedRowLeavesTheCell", RefuseAdding, {3, 3}, {3, 3}, 4, 4, {}},
+        TEnterStepCase{"TopBottomOneRow", TopBottom, {1, 1}, {1, 2}, 4, 4, {}},
+        TEnterStepCase{"TopBottomToTheNextColumn", TopBottom, {1, 3}, {2, 0}, 4, 4, {}},
+        TEnterStepCase{"TopBottomWrapsToTheFirstCell", TopBottom, {3, 3}, {0, 0}, 4, 4, {}},
+        TEnterStepCase{"TopBottomAddsAColumn", [](TCellGrid& g) { TopBottom(g), Insert(g); }, {3, 3}, {4, 0}, 4, 5,
                      {"AutoInsertCol 4"}},
-        TAdvanceCase{"FixedCellsAreNeverTargets", FixedAllRound, {2, 1}, {1, 2}, 4, 4, {}},
-        TAdvanceCase{"FixedCellsBoundTheWrap", FixedAllRound, {2, 2}, {1, 1}, 4, 4, {}},
-        TAdvanceCase{"FixedCellsBoundTheWrapTopBottom", [](TCellGrid& g) { FixedAllRound(g), TopBottom(g); },
+        TEnterStepCase{"FixedCellsAreNeverTargets", FixedAllRound, {2, 1}, {1, 2}, 4, 4, {}},
+        TEnterStepCase{"FixedCellsBoundTheWrap", FixedAllRound, {2, 2}, {1, 1}, 4, 4, {}},
+        TEnterStepCase{"FixedCellsBoundTheWrapTopBottom", [](TCellGrid& g) { FixedAllRound(g), TopBottom(g); },
                      {2, 2}, {1, 1}, 4, 4, {}},
-        TAdvanceCase{"ARefusedCellIsPassedOver", RefuseColumnTwo, {1, 1}, {3, 1}, 4, 4, {}},
-        TAdvanceCase{"WhenEveryOtherCellRefusesItStays", RefuseAllButTheFirst, {1, 1}, {1, 1}, 4, 4, {}}),
+        TEnterStepCase{"ARefusedCellIsPassedOver", RefuseColumnTwo, {1, 1}, {3, 1}, 4, 4, {}},
+        TEnterStepCase{"WhenEveryOtherCellRefusesItStays", RefuseAllButTheFirst, {1, 1}, {1, 1}, 4, 4, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(GridKeys, ARowAddedBeforeTheFooterKeepsTheFooterLast) {

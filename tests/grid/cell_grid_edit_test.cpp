@@ -13,6 +13,7 @@ namespace kelvora {
 namespace {
 
 using grid_test::CellEditing;
+using grid_test::TPaintWatch;
 
 // --- Opening the edit box -----------------------------------------------------------
 
@@ -83,21 +84,6 @@ TEST_F(CellEditing, EveryKeystrokeReachesTheCell) {
   EXPECT_EQ(grid.Cells(0, 0), "abc");
   EXPECT_EQ(grid.RowCount(), 3);
 }
-
-// Counts a widget's paints and gathers the regions they covered.
-class TPaintWatch : public QObject {
- public:
-  explicit TPaintWatch(QWidget* widget) { widget->installEventFilter(this); }
-  int Paints = 0;
-  QRegion Painted;
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) {
-      ++Paints;
-      Painted += static_cast<QPaintEvent*>(event)->region();
-    }
-    return false;
-  }
-};
 
 TEST_F(CellEditing, AKeystrokeRepaintsItsCellAlone) {
   Show();

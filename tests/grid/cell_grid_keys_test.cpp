@@ -17,6 +17,7 @@ namespace kelvora {
 namespace {
 
 using grid_test::RowKeys;
+using grid_test::TPaintWatch;
 using Events = std::vector<std::string>;
 
 // --- Delete and Insert, from a table --------------------------------------------------
@@ -241,20 +242,6 @@ TEST_F(RowKeys, DeleteHeldDownOnAMillionRows) {
 }
 
 // --- The selection frame ----------------------------------------------------------------
-
-class TPaintWatch : public QObject {
- public:
-  explicit TPaintWatch(QWidget* widget) { widget->installEventFilter(this); }
-  int Paints = 0;
-  QRegion Painted;
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) {
-      ++Paints;
-      Painted += static_cast<QPaintEvent*>(event)->region();
-    }
-    return false;
-  }
-};
 
 // The frame is drawn along the outer edge of the selection by the cells at
 // its edge, so a grown selection repaints more than the cells it gained.

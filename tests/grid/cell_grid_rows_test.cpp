@@ -13,6 +13,7 @@ namespace kelvora {
 namespace {
 
 using grid_test::RowKeys;
+using grid_test::TPaintWatch;
 
 // --- Arguments ------------------------------------------------------------------------
 
@@ -145,20 +146,6 @@ TEST_F(RowKeys, AnOpenEditBoxFollowsItsCellWhenRowsGoInAbove) {
 }
 
 // --- Repainting ---------------------------------------------------------------------------
-
-class TPaintWatch : public QObject {
- public:
-  explicit TPaintWatch(QWidget* widget) { widget->installEventFilter(this); }
-  int Paints = 0;
-  QRegion Painted;
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) {
-      ++Paints;
-      Painted += static_cast<QPaintEvent*>(event)->region();
-    }
-    return false;
-  }
-};
 
 struct TInsertCall {
   const char* name;

@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QResizeEvent>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QTest>
 
 #include <memory>
@@ -21,6 +23,21 @@
 #include "toolkit/recording_canvas.h"
 
 namespace kelvora::grid_test {
+
+// Counts a widget's paints and gathers the regions they covered.
+class TPaintWatch : public QObject {
+ public:
+  explicit TPaintWatch(QWidget* widget) { widget->installEventFilter(this); }
+  int Paints = 0;
+  QRegion Painted;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      ++Paints;
+      Painted += static_cast<QPaintEvent*>(event)->region();
+    }
+    return false;
+  }
+};
 
 inline constexpr int kPatience = 5000;  // milliseconds a test waits for a condition
 
