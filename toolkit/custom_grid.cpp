@@ -9,6 +9,7 @@
 #include "toolkit/application.h"
 #include "toolkit/exceptions.h"
 #include "toolkit/grid_accessible.h"
+#include "toolkit/grid_scroll_bar.h"
 #include "toolkit/inplace_edit.h"
 #include "toolkit/qt_canvas.h"
 
@@ -42,6 +43,8 @@ TCustomGrid::TCustomGrid(QWidget* parent) : QAbstractScrollArea(parent) {
   // Every pixel of the viewport is painted by the grid itself.
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   viewport()->setMouseTracking(true);
+  setVerticalScrollBar(new TGridScrollBar(Qt::Vertical));
+  setHorizontalScrollBar(new TGridScrollBar(Qt::Horizontal));
   verticalScrollBar()->setTracking(false);
   horizontalScrollBar()->setTracking(false);
   focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
