@@ -65,6 +65,12 @@ class TCellGrid : public TCustomGrid,
     CheckAddress(toCol, ARow);
     store_.RowTextViews(ARow, fromCol, toCol, out);
   }
+  // The same as the store's inline words, false when a text is a long one.
+  bool RowInlineCellWords(int ARow, int fromCol, int toCol, std::uint64_t* out) const {
+    CheckAddress(fromCol, ARow);
+    CheckAddress(toCol, ARow);
+    return store_.RowInlineWords(ARow, fromCol, toCol, out);
+  }
   TCellGraphic* CellGraphic(int ACol, int ARow) const;
   void SetCellGraphic(int ACol, int ARow, std::unique_ptr<TCellGraphic> graphic);
   // The cell's own background colour; clNone when it has none.

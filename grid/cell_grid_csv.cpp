@@ -36,6 +36,11 @@ class TGridCsvSource : public TCsvCellSource {
     if (stored >= first) grid_.RowCellTexts(row, first, stored, out);
     std::fill(out + std::max(stored - first + 1, 0), out + (last - first + 1), std::string_view());
   }
+  bool RowPackedTexts(int row, int first, int last, std::uint64_t* out) override {
+    // Past the last storable index the views' path reads empty texts.
+    if (last > TCellStore::kMaxIndex) return false;
+    return grid_.RowInlineCellWords(row, first, last, out);
+  }
   bool WantsProgress() const override { return static_cast<bool>(grid_.OnFileProgress); }
   // A copy, because a handler may replace or drop itself while it runs.
   void ReportProgress(short percent) override {

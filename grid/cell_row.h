@@ -56,6 +56,21 @@ class TCellRow {
     if (col < Capacity()) return Cells()[col].View();
     return extras_ ? FarText(col) : std::string_view();
   }
+  // The words (TCellText::Word) of columns fromCol..toCol, as long as every
+  // text among them is inline; false, at the first that is not.
+  bool InlineWords(int fromCol, int toCol, std::uint64_t* out) const {
+    for (int col = fromCol; col <= toCol; ++col) {
+      if (col >= Capacity()) {
+        if (extras_) return false;
+        *out++ = TCellText::kEmptyWord;
+        continue;
+      }
+      const std::uint64_t word = Cells()[col].Word();
+      if (!(word & 1u)) return false;
+      *out++ = word;
+    }
+    return true;
+  }
   static void SetText(TRowBlockPool& pool, TCellRow*& row, int col, std::string_view text,
                       int capacityHint);
   // The commonest write of all: a text into the array of a row without a side

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
@@ -50,6 +51,14 @@ class TCellStore {
   void RowTextViews(int row, int fromCol, int toCol, std::string_view* out) const {
     const TCellRow* cells = FindRow(row);
     for (int col = fromCol; col <= toCol; ++col) *out++ = cells ? cells->Text(col) : std::string_view();
+  }
+  // The same as inline words (TCellText::Word); false when a text among
+  // them is a long one.
+  bool RowInlineWords(int row, int fromCol, int toCol, std::uint64_t* out) const {
+    const TCellRow* cells = FindRow(row);
+    if (cells) return cells->InlineWords(fromCol, toCol, out);
+    std::fill(out, out + (toCol - fromCol + 1), TCellText::kEmptyWord);
+    return true;
   }
   std::string Text(int col, int row) const { return std::string(TextView(col, row)); }
   bool HasText(int col, int row) const { return !TextView(col, row).empty(); }

@@ -29,7 +29,14 @@ class TCellText {
   TCellText& operator=(const TCellText&) = delete;
   ~TCellText() { Release(); }
 
+  // The word of the empty text, and of a cell never written.
+  static constexpr std::uint64_t kEmptyWord = 1;
+
   bool Empty() const noexcept { return word_ == kEmptyWord; }
+  // The eight bytes as they are. When odd, they are the whole text: the
+  // length times two plus one in the low byte, the bytes above it, zeros
+  // after them; writers that walk millions of short texts read them so.
+  std::uint64_t Word() const noexcept { return word_; }
   bool IsInline() const noexcept { return (word_ & 1u) != 0; }
 
   std::string_view View() const noexcept {
@@ -60,8 +67,6 @@ class TCellText {
  private:
   static_assert(std::endian::native == std::endian::little, "the tag byte must be the first byte in memory");
   static_assert(sizeof(void*) == sizeof(std::uint64_t), "a long text is a pointer in the cell's eight bytes");
-
-  static constexpr std::uint64_t kEmptyWord = 1;
 
   static std::uint64_t InlineWord(std::string_view text) noexcept {
     std::uint64_t word = (static_cast<std::uint64_t>(text.size()) << 1) | 1u;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cassert>
 #include <cstring>
 #include <filesystem>
 #include <limits>
@@ -89,12 +90,13 @@ std::uint64_t Repeated(char c) { return kLowBits * static_cast<unsigned char>(c)
 // lowest zero byte is always marked and no byte below it is.
 std::uint64_t ZeroBytes(std::uint64_t v) { return (v - kLowBits) & ~v & (kLowBits << 7); }
 
-// Whether one of the low n bytes of the word is a or b. The bytes above the
-// n are zero; a match among them lies above every real byte, so it cannot
-// mark one.
-bool WordHoldsEither(std::uint64_t word, std::size_t n, char a, char b) {
-  const std::uint64_t valid = n == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * n)) - 1;
-  return ((ZeroBytes(word ^ Repeated(a)) | ZeroBytes(word ^ Repeated(b))) & valid) != 0;
+// Whether a byte of a short text's word is a or b. The word's bytes past the
+// text are zero, and neither byte sought ever is (the delimiter written is
+// never byte 0), so they match neither; and with no byte matching, no byte
+// is marked at all.
+bool WordHoldsEither(std::uint64_t word, char a, char b) {
+  assert(a != '\0' && b != '\0');
+  return (ZeroBytes(word ^ Repeated(a)) | ZeroBytes(word ^ Repeated(b))) != 0;
 }
 
 // A growing run of bytes, cheaper per cell than a string's append: the few
@@ -110,7 +112,10 @@ class TByteBlock {
   void Reserve(std::size_t more) {
     if (capacity_ - size_ < more) Grow(more);
   }
-  // These two need the room reserved first.
+  // The end of the bytes, and a new end written up to: room reserved first.
+  char* End() { return data_.get() + size_; }
+  void MoveEnd(const char* end) { size_ = static_cast<std::size_t>(end - data_.get()); }
+  // These need the room reserved first.
   void PutByte(char c) { data_[size_++] = c; }
   // 1 to 8 bytes, as two overlapping copies of a fixed size.
   void PutShort(std::string_view text) {
@@ -196,6 +201,12 @@ class TCsvLines {
   void AddCellsByRow(int row, std::int64_t first, std::int64_t last) {
     for (std::int64_t from = first; from <= last; from += kChunk) {
       const std::int64_t to = std::min(last, from + kChunk - 1);
+      if constexpr (std::endian::native == std::endian::little) {
+        if (source_.RowPackedTexts(row, static_cast<int>(from), static_cast<int>(to), packed_)) {
+          AddPackedCells(static_cast<int>(to - from + 1), from != first);
+          continue;
+        }
+      }
       source_.RowTexts(row, static_cast<int>(from), static_cast<int>(to), texts_);
       for (std::int64_t col = from; col <= to; ++col) AddCell(texts_[col - from], col != first);
     }
@@ -208,13 +219,47 @@ class TCsvLines {
     }
   }
 
+  // The packed texts (see RowPackedTexts) of one chunk. One that needs no
+  // protection goes out as one word, its delimiter in front; the others take
+  // the usual way. The end of the block is kept in a local between cells:
+  // through the block's own size every cell would wait on the one before.
+  void AddPackedCells(int count, bool delimitFirst) {
+    const char delimiter = rules_.Delimiter;
+    const char lineBreak = lineBreak_;
+    block_.Reserve(8 * static_cast<std::size_t>(count));
+    char* end = block_.End();
+    for (int i = 0; i < count; ++i) {
+      const std::uint64_t packed = packed_[i];
+      const std::size_t n = (packed & 0xFFu) >> 1;
+      const std::uint64_t text = packed >> 8;
+      const bool delimited = i != 0 || delimitFirst;
+      if (n == 0 || WordHoldsEither(text, delimiter, lineBreak)) {
+        block_.MoveEnd(end);
+        AddUnpackedCell(text, n, delimited);
+        block_.Reserve(8 * static_cast<std::size_t>(count - i));
+        end = block_.End();
+        continue;
+      }
+      const std::uint64_t word = delimited ? text << 8 | static_cast<unsigned char>(delimiter) : text;
+      std::memcpy(end, &word, sizeof word);
+      end += n + delimited;
+    }
+    block_.MoveEnd(end);
+  }
+
+  void AddUnpackedCell(std::uint64_t text, std::size_t n, bool delimited) {
+    char bytes[sizeof text];
+    std::memcpy(bytes, &text, sizeof text);
+    AddCell({bytes, n}, delimited);
+  }
+
   void AddCell(std::string_view text, bool delimited) {
     block_.Reserve(16);
     if (delimited) block_.PutByte(rules_.Delimiter);
     if constexpr (std::endian::native == std::endian::little) {
       if (text.size() - 1 < 8) {
         const std::uint64_t word = ShortTextWord(text);
-        if (!WordHoldsEither(word, text.size(), rules_.Delimiter, lineBreak_))
+        if (!WordHoldsEither(word, rules_.Delimiter, lineBreak_))
           return block_.PutWord(word, text.size());
       }
     } else if (IsPlainCsvCell(text, rules_)) {
@@ -238,6 +283,7 @@ class TCsvLines {
   const char lineBreak_;  // the other byte that makes a cell need protection
   TByteBlock block_;
   std::string_view texts_[kChunk];
+  std::uint64_t packed_[kChunk];
   std::string unusual_;
   std::string oemText_;
 };
@@ -342,6 +388,8 @@ void TCsvCellSource::RowTexts(int row, int first, int last, std::string_view* ou
     out[col - first] = kept;
   }
 }
+
+bool TCsvCellSource::RowPackedTexts(int, int, int, std::uint64_t*) { return false; }
 
 short CsvProgressPercent(std::int64_t row, std::int64_t rowCount) {
   const std::int64_t divisor = rowCount - 1;

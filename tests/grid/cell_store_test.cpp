@@ -203,6 +203,37 @@ TEST(CellStore, IteratesOnlyNonEmptyTextsInOrder) {
   store.ForEachTextInRow(5, [&](int, std::string_view) { ADD_FAILURE() << "row 5 holds nothing"; });
 }
 
+// A row's texts read as inline words say the same as their views, and a row
+// that holds a text the words cannot carry says so instead.
+TEST(CellStore, ReadsARowAsInlineWordsOnlyWhereEveryTextFits) {
+  TCellStore store;
+  store.SetText(0, 0, "Mon");
+  store.SetText(2, 0, "seven77");
+  store.SetText(0, 1, "eight888");
+  store.SetText(3, 2, "x");
+  store.SetText(100000, 2, "far");  // in the side part, past the array
+  store.SetText(0, 3, "y");
+  store.SetColor(0, 3, clRed);  // a side part holding no text
+  const auto words = [&](int row, int from, int to) {
+    std::vector<std::uint64_t> out(to - from + 1, 0);
+    if (!store.RowInlineWords(row, from, to, out.data())) return std::vector<std::string>{"(no words)"};
+    std::vector<std::string> texts;
+    for (const std::uint64_t word : out) {
+      EXPECT_EQ(word & 1u, 1u);
+      std::string text;
+      for (std::uint64_t n = 0; n < (word & 0xFFu) >> 1; ++n) text += static_cast<char>(word >> (8 * (n + 1)));
+      texts.push_back(text);
+    }
+    return texts;
+  };
+  EXPECT_EQ(words(0, 0, 3), (std::vector<std::string>{"Mon", "", "seven77", ""}));
+  EXPECT_EQ(words(1, 0, 1), (std::vector<std::string>{"(no words)"}));
+  EXPECT_EQ(words(2, 2, 3), (std::vector<std::string>{"", "x"}));
+  EXPECT_EQ(words(2, 99999, 100000), (std::vector<std::string>{"(no words)"}));
+  EXPECT_EQ(words(3, 0, 0), (std::vector<std::string>{"y"}));
+  EXPECT_EQ(words(9, 0, 2), (std::vector<std::string>{"", "", ""}));
+}
+
 // ---- Moving rows ------------------------------------------------------------
 
 TEST(CellStoreRows, RemovingRowsMovesTextsObjectsAndColoursUp) {

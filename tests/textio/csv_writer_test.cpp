@@ -201,34 +201,68 @@ namespace {
 
 // The writer tests the usual short cell for the bytes that need protection
 // all at once: a delimiter or carriage return at any place of a cell of any
-// short length must still be found, and one just past the cell must not be.
+// short length must still be found, and one just past the cell must not be;
+// in texts handed over one by one and packed alike.
 TEST(CsvWriter, ShortCellsAreProtectedWhateverPlaceTheirDelimiterHas) {
-  for (const bool multiline : {false, true}) {
-    for (const char delimiter : {',', ';', '\x80'}) {
-      SCOPED_TRACE(std::string("delimiter ") + delimiter + (multiline ? ", multi-line" : ""));
-      const TCsvSettings settings{delimiter, true, false, false, false, multiline};
-      const TCsvCellRules rules{delimiter, false, multiline};
-      // One row a case: a cell of each short length with the byte looked
-      // for at each place (or nowhere), and right after it a cell that
-      // begins with that byte.
-      TFakeCellSource grid;
-      std::string expected;
-      int row = 0;
-      for (std::size_t length = 1; length <= 10; ++length) {
-        for (std::size_t at = 0; at <= length; ++at) {
-          for (const char special : {delimiter, '\r', '\0'}) {
-            std::string cell(length, 'a');
-            if (at < length) cell[at] = special;
-            const std::string next = std::string(1, special) + "b";
-            grid.SetRow(row++, {cell, next});
-            AppendCsvCell(expected, cell, rules);
-            expected += delimiter;
-            AppendCsvCell(expected, next, rules);
-            expected += "\r\n";
+  for (const bool packed : {false, true}) {
+    for (const bool multiline : {false, true}) {
+      for (const char delimiter : {',', ';', '\x80'}) {
+        SCOPED_TRACE(std::string("delimiter ") + delimiter + (multiline ? ", multi-line" : "") +
+                     (packed ? ", packed" : ""));
+        const TCsvSettings settings{delimiter, true, false, false, false, multiline};
+        const TCsvCellRules rules{delimiter, false, multiline};
+        // One row a case: a cell of each short length with the byte looked
+        // for at each place (or nowhere), and right after it a cell that
+        // begins with that byte.
+        TFakeCellSource grid;
+        grid.packsShortTexts = packed;
+        std::string expected;
+        int row = 0;
+        for (std::size_t length = 1; length <= 10; ++length) {
+          for (std::size_t at = 0; at <= length; ++at) {
+            for (const char special : {delimiter, '\r', '\0'}) {
+              std::string cell(length, 'a');
+              if (at < length) cell[at] = special;
+              const std::string next = std::string(1, special) + "b";
+              grid.SetRow(row++, {cell, next});
+              AppendCsvCell(expected, cell, rules);
+              expected += delimiter;
+              AppendCsvCell(expected, next, rules);
+              expected += "\r\n";
+            }
           }
         }
+        EXPECT_EQ(WrittenCsv(grid, settings), expected);
       }
-      EXPECT_EQ(WrittenCsv(grid, settings), expected);
+    }
+  }
+}
+
+// Rows handed over packed are written exactly as the same rows handed over
+// text by text, with every setting that shapes a cell: empty cells, the
+// longest packed text and the shortest that is not, and rows where only some
+// cells would pack.
+TEST(CsvWriter, PackedRowsWriteWhatTextsWrite) {
+  const std::vector<std::vector<std::string>> rows = {
+      {"Mon", "1", "Jan", "2003", "12", "34", "56"},
+      {"", "seven77", "eight888", "", "a,b", "x\r\ny", ""},
+      {"\r", "^", "\"q\"", ",", ";", "~"},
+      {},
+  };
+  for (const char delimiter : {'\0', ';'}) {
+    for (const bool caretTilde : {false, true}) {
+      for (const bool multiline : {false, true}) {
+        const TCsvSettings settings{delimiter, true, false, caretTilde, false, multiline};
+        std::string written[2];
+        for (const bool packed : {false, true}) {
+          TFakeCellSource grid;
+          grid.packsShortTexts = packed;
+          for (std::size_t r = 0; r < rows.size(); ++r) grid.SetRow(static_cast<int>(r), rows[r]);
+          written[packed] = WrittenCsv(grid, settings);
+        }
+        EXPECT_EQ(written[1], written[0]) << "delimiter " << int(delimiter) << ", caret " << caretTilde
+                                          << ", multi-line " << multiline;
+      }
     }
   }
 }

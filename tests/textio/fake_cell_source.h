@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
@@ -26,6 +27,8 @@ class TFakeCellSource : public TCsvCellSource {
   // Displayed column i shows stored column dataColumns[i]; empty: none hidden.
   std::vector<int> dataColumns;
   bool wantsProgress = false;
+  // Hands rows of short texts over packed, as the grid's store does.
+  bool packsShortTexts = false;
 
   std::vector<short> progress;
   int processMessagesCalls = 0;
@@ -60,6 +63,21 @@ class TFakeCellSource : public TCsvCellSource {
     const auto it = cells_.find({col, row});
     scratch_ = it == cells_.end() ? std::string() : it->second;
     return scratch_;
+  }
+
+  bool RowPackedTexts(int row, int first, int last, std::uint64_t* out) override {
+    if (!packsShortTexts) return false;
+    for (int col = first; col <= last; ++col) {
+      const auto it = cells_.find({col, row});
+      const std::string text = it == cells_.end() ? std::string() : it->second;
+      if (text.size() > 7) return false;
+      std::uint64_t word = text.size() * 2 + 1;
+      for (std::size_t i = 0; i < text.size(); ++i)
+        word |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * (i + 1));
+      out[col - first] = word;
+    }
+    if (row > maxRowRead) maxRowRead = row;
+    return true;
   }
 
   bool WantsProgress() const override { return wantsProgress; }
