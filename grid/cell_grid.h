@@ -217,7 +217,8 @@ class TCellGrid : public TCustomGrid,
   bool IsNormalRow(int ARow) const { return ARow >= FixedRows() && ARow < RowCount() - fixedFooters_; }
   void RestoreCurrentAfterRemoval(int current, int top);
   void ToggleCheckBox();
-  TCellCheckBox* CurrentCheckBox() const;
+  TCellCheckBox* CurrentCheckBox() const { return CheckBoxAt(Col(), Row()); }
+  TCellCheckBox* CheckBoxAt(int col, int row) const;
   bool CheckBoxTakesSpace() const;
   void WrapTab(int colBefore);
   int LastNormalCol() const { return ColCount() - 1 - fixedRightCols_; }

@@ -60,7 +60,8 @@ void TCellGrid::AdvanceCell(int ACol, int ARow, bool Forward, bool OpenEditor, b
     if (OnCanEditCell) OnCanEditCell(this, cell.Y, DisplayToDataColumn(cell.X), canEdit);
     if (!canEdit) continue;
     if (cell != TGridCoord{Col(), Row()} && !FocusCell(cell.X, cell.Y, true)) return;
-    if (OpenEditor) ShowEditor();
+    // A check box is ready to be worked as soon as it is reached.
+    if (OpenEditor || CheckBoxAt(cell.X, cell.Y)) ShowEditor();
     return;
   }
 }

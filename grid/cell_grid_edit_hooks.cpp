@@ -29,8 +29,9 @@ void TCellGrid::CharMessage(char32_t& Key) {
 }
 
 // Escape reverts, in the edit box or in the grid, and goes no further. Enter
-// in the edit box moves on to the next cell when the grid advances, and
-// then goes on to the base, which toggles editor mode. What a grid that is
+// in the edit box, or on a check box, which is worked without one, moves on
+// to the next cell when the grid advances, and then goes on to the base,
+// which toggles editor mode. What a grid that is
 // not edited gets typed is a search.
 void TCellGrid::KeyPress(char32_t& Key) {
   if (Key == 27) {
@@ -38,7 +39,7 @@ void TCellGrid::KeyPress(char32_t& Key) {
     Key = 0;
     return;
   }
-  if (Key == 13 && EditBoxHasFocus()) AdvanceCell(Col(), Row(), true, false, false);
+  if (Key == 13 && (EditBoxHasFocus() || CurrentCheckBox())) AdvanceCell(Col(), Row(), true, false, false);
   TCustomGrid::KeyPress(Key);
   if (Key != 0 && !Options().contains(goEditing) && navigation_.AutoGotoWhenSorted) IncrementalSearch(Key);
 }

@@ -25,9 +25,9 @@ void TCellGrid::KeyDown(int& Key, TShiftState Shift) {
 
 // --- Check boxes ------------------------------------------------------------------
 
-TCellCheckBox* TCellGrid::CurrentCheckBox() const {
-  if (Col() >= ColCount() || Row() >= RowCount()) return nullptr;
-  return dynamic_cast<TCellCheckBox*>(CellGraphic(DisplayToDataColumn(Col()), Row()));
+TCellCheckBox* TCellGrid::CheckBoxAt(int col, int row) const {
+  if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount()) return nullptr;
+  return dynamic_cast<TCellCheckBox*>(CellGraphic(DisplayToDataColumn(col), row));
 }
 
 void TCellGrid::ToggleCheckBox() {

@@ -1,8 +1,10 @@
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cell_grid_advance_support.h"
+#include "grid/cell_graphic.h"
 
 namespace kelvora {
 namespace {
@@ -183,6 +185,35 @@ TEST_F(GridKeys, AdvanceCellFromOutsideTheGridStartsAtItsNearestCell) {
   Show();
   grid.AdvanceCell(-5, 100, true, false, true);
   EXPECT_EQ(Current(), (TGridCoord{1, 3}));
+}
+
+// --- Check boxes ------------------------------------------------------------------------
+
+// A check box is worked without the edit box, so Enter on one moves on as
+// Enter ending an edit does; the base then opens the box in the next cell.
+TEST_F(GridKeys, EnterOnACheckBoxMovesOn) {
+  grid.Navigation().AdvanceOnEnter = true;
+  grid.SetCellGraphic(1, 1, std::make_unique<TCellCheckBox>());
+  Show();
+  GoTo(1, 1);
+  Key(Qt::Key_Return);
+  EXPECT_EQ(Current(), (TGridCoord{2, 1}));
+  EXPECT_TRUE(BoxOpen());
+  EXPECT_EQ(grid.EditorText(), "2,1");
+}
+
+TEST_F(GridKeys, AdvancingOntoACheckBoxMakesItReady) {
+  grid.SetCellGraphic(2, 1, std::make_unique<TCellCheckBox>());
+  Show();
+  GoTo(1, 1);
+  grid.AdvanceCell(1, 1, true, false, true);
+  EXPECT_EQ(Current(), (TGridCoord{2, 1}));
+  EXPECT_TRUE(BoxOpen());
+  // The cell after it has none: reaching it opens nothing unless asked.
+  grid.HideEditor();
+  grid.AdvanceCell(2, 1, true, false, true);
+  EXPECT_EQ(Current(), (TGridCoord{3, 1}));
+  EXPECT_FALSE(BoxOpen());
 }
 
 // --- Walking out of the edit box ---------------------------------------------------------
