@@ -17,8 +17,6 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QKeyEvent>
-#include <QPaintEvent>
 #include <QPlainTextEdit>
 
 #include <algorithm>
@@ -44,41 +42,6 @@ const int kLongKeys = Sized(10, 2);
 const int kLongRuns = Repetitions(3);
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
-constexpr int kPatienceMs = 10'000;
-
-// Counts the paints of a widget and gathers what they covered.
-class TPaintWatch : public QObject {
- public:
-  explicit TPaintWatch(QWidget* widget) { widget->installEventFilter(this); }
-  int Paints = 0;
-  QRect Covered;
-
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) {
-      ++Paints;
-      Covered |= static_cast<QPaintEvent*>(event)->region().boundingRect();
-    }
-    return false;
-  }
-};
-
-// Runs the event loop until the widget has painted once more.
-bool WaitForPaint(TPaintWatch& watch, int before) {
-  QElapsedTimer waited;
-  waited.start();
-  while (watch.Paints == before) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    if (waited.elapsed() > kPatienceMs) return false;
-  }
-  return true;
-}
-
-void SendKey(QWidget* target, Qt::Key key, const QString& text) {
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-  QCoreApplication::sendEvent(target, &press);
-  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-  QCoreApplication::sendEvent(target, &release);
-}
 
 // Milliseconds per key, the best of the runs; `reset` puts the text back
 // between runs, outside the timing.
@@ -104,23 +67,6 @@ double TimeKeys(TPaintWatch& watch, int keys, int runs, Focus focus, Reset reset
   return best;
 }
 
-void ShowFocused(QWidget& widget) {
-  widget.resize(kWidth, kHeight);
-  widget.show();
-  QApplication::setActiveWindow(&widget);
-  widget.activateWindow();
-  widget.setFocus();
-  // The focus may be in a child already: the grid's edit box.
-  const auto focused = [&] {
-    const QWidget* focus = QApplication::focusWidget();
-    return focus && (focus == &widget || widget.isAncestorOf(focus));
-  };
-  QElapsedTimer waited;
-  waited.start();
-  while (!focused() && waited.elapsed() < kPatienceMs) QCoreApplication::processEvents();
-  if (!focused()) std::fprintf(stderr, "edit_bench: the widget did not get the focus\n");
-}
-
 class TBenchGrid : public TCellGrid {
  public:
   TBenchGrid() {
@@ -136,7 +82,7 @@ class TBenchGrid : public TCellGrid {
 
 // The grid's edit box open at the end of the text of a cell half way down.
 double GridKeyMs(TBenchGrid& grid, const std::string& text, int keys, int runs, QRect* covered) {
-  ShowFocused(grid);
+  ShowFocused(grid, kWidth, kHeight);
   const int row = kRows / 2;
   grid.SetRow(row);
   TPaintWatch watch(grid.viewport());
@@ -154,7 +100,7 @@ double GridKeyMs(TBenchGrid& grid, const std::string& text, int keys, int runs, 
 
 double PlainEditKeyMs(const std::string& text) {
   QPlainTextEdit edit;
-  ShowFocused(edit);
+  ShowFocused(edit, kWidth, kHeight);
   TPaintWatch watch(edit.viewport());
   const auto reset = [&] {
     edit.setPlainText(QString::fromStdString(text));

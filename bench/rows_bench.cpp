@@ -13,8 +13,6 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QKeyEvent>
-#include <QPaintEvent>
 #include <QTableWidget>
 
 #include <algorithm>
@@ -37,27 +35,6 @@ const int kSteps = Sized(20, 3);  // rows deleted or inserted per run
 const int kRuns = Repetitions(5);
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
-constexpr int kPatienceMs = 10'000;
-
-class TPaintWatch : public QObject {
- public:
-  explicit TPaintWatch(QWidget* widget) { widget->installEventFilter(this); }
-  int Paints = 0;
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++Paints;
-    return false;
-  }
-};
-
-bool WaitForPaint(const TPaintWatch& watch, int before) {
-  QElapsedTimer waited;
-  waited.start();
-  while (watch.Paints == before) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    if (waited.elapsed() > kPatienceMs) return false;
-  }
-  return true;
-}
 
 // Milliseconds per step, the best of the runs; `undo` puts the rows back
 // between runs, outside the timing.
@@ -80,25 +57,6 @@ double TimeSteps(QWidget* viewport, const std::function<void()>& step, const std
     best = std::min(best, timer.nsecsElapsed() / 1e6 / kSteps);
   }
   return best;
-}
-
-void ShowFocused(QWidget& widget) {
-  widget.resize(kWidth, kHeight);
-  widget.show();
-  QApplication::setActiveWindow(&widget);
-  widget.activateWindow();
-  widget.setFocus();
-  QElapsedTimer waited;
-  waited.start();
-  while (!widget.hasFocus() && waited.elapsed() < kPatienceMs) QCoreApplication::processEvents();
-  if (!widget.hasFocus()) std::fprintf(stderr, "rows_bench: the widget did not get the focus\n");
-}
-
-void SendKey(QWidget* target, Qt::Key key) {
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-  QCoreApplication::sendEvent(target, &press);
-  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-  QCoreApplication::sendEvent(target, &release);
 }
 
 std::string CellText(int row, int col) { return col == 0 ? std::string("Mon") : std::to_string((row + col) % 60); }
@@ -137,7 +95,7 @@ void ResetGrid(TCellGrid& grid, int row) {
 TFigures GridFigures() {
   TCellGrid grid;
   FillGrid(grid);
-  ShowFocused(grid);
+  ShowFocused(grid, kWidth, kHeight);
   const int row = kRows / 2;
   grid.SetRow(row);
   grid.SetTopRow(row - grid.VisibleRowCount() / 2);
@@ -159,7 +117,7 @@ TFigures GridFigures() {
 TFigures TableFigures() {
   QTableWidget table;
   FillTable(table);
-  ShowFocused(table);
+  ShowFocused(table, kWidth, kHeight);
   const int row = kRows / 2;
   table.setCurrentCell(row, 0);
   table.scrollToItem(table.item(row, 0), QAbstractItemView::PositionAtCenter);

@@ -7,3 +7,4 @@
 #include "support/mail_export.h"
 #include "support/process_descriptors.h"
 #include "support/process_memory.h"
+#include "support/window_driving.h"
