@@ -28,7 +28,7 @@
 #include "grid/cell_grid.h"
 #include "support/bench_support.h"
 #include "toolkit/application.h"
-#include "toolkit/inplace_edit.h"
+#include "toolkit/editors/inplace_edit.h"
 
 namespace kelvora::bench {
 namespace {

@@ -34,7 +34,7 @@
 #include "grid/cell_grid.h"
 #include "support/bench_support.h"
 #include "toolkit/application.h"
-#include "toolkit/custom_grid.h"
+#include "toolkit/grid_base/custom_grid.h"
 #include "toolkit/qt_canvas.h"
 
 // Every heap allocation through operator new is counted while `counting` is

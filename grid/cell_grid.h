@@ -15,15 +15,15 @@
 #include "grid/cell_graphic.h"
 #include "grid/cell_grid_events.h"
 #include "grid/cell_grid_properties.h"
-#include "grid/cell_grid_search.h"
+#include "grid/grid_search.h"
 #include "grid/cell_paint_errors.h"
-#include "grid/cell_store.h"
+#include "grid/store/cell_store.h"
 #include "grid/grid_settings.h"
 #include "grid/render/cell_extent.h"
 #include "grid/render/cell_paint.h"
 #include "grid/row_selection.h"
-#include "grid/textio/cell_grid_error.h"
-#include "toolkit/custom_grid.h"
+#include "grid/cell_grid_error.h"
+#include "toolkit/grid_base/custom_grid.h"
 
 namespace kelvora {
 
@@ -209,24 +209,6 @@ class TCellGrid : public TCustomGrid,
   // The rows between the fixed rows and the footer rows.
   int NormalRowCount() const { return std::max(RowCount() - FixedRows() - fixedFooters_, 0); }
 
- private:
-  // The Delete and Insert keys, Space on a check box and Tab past the last
-  // normal column (cell_grid_keys.cpp, cell_grid_rows.cpp).
-  void DeleteCurrentRow();
-  void InsertRowAtKey();
-  bool IsNormalRow(int ARow) const { return ARow >= FixedRows() && ARow < RowCount() - fixedFooters_; }
-  void RestoreCurrentAfterRemoval(int current, int top);
-  void ToggleCheckBox();
-  TCellCheckBox* CurrentCheckBox() const { return CheckBoxAt(Col(), Row()); }
-  TCellCheckBox* CheckBoxAt(int col, int row) const;
-  bool CheckBoxTakesSpace() const;
-  void WrapTab(int colBefore);
-  int LastNormalCol() const { return ColCount() - 1 - fixedRightCols_; }
-  // Counts changes to the rows' order, so that a handler that moved rows
-  // itself is noticed.
-  unsigned rowChanges_ = 0;
-
- public:
   // Moving on after Enter (cell_grid_advance.cpp). Cells that OnCanEditCell
   // refuses are passed over, for one round of the grid at most.
   void AdvanceCell(int ACol, int ARow, bool Forward, bool OpenEditor, bool Force);
@@ -348,6 +330,22 @@ class TCellGrid : public TCustomGrid,
   void EditRowInserted(int ARow);
   void EditRowMoved(int FromIndex, int ToIndex);
   TCellEditState edit_;
+
+  // The Delete and Insert keys, Space on a check box and Tab past the last
+  // normal column (cell_grid_keys.cpp, cell_grid_rows.cpp).
+  void DeleteCurrentRow();
+  void InsertRowAtKey();
+  bool IsNormalRow(int ARow) const { return ARow >= FixedRows() && ARow < RowCount() - fixedFooters_; }
+  void RestoreCurrentAfterRemoval(int current, int top);
+  void ToggleCheckBox();
+  TCellCheckBox* CurrentCheckBox() const { return CheckBoxAt(Col(), Row()); }
+  TCellCheckBox* CheckBoxAt(int col, int row) const;
+  bool CheckBoxTakesSpace() const;
+  void WrapTab(int colBefore);
+  int LastNormalCol() const { return ColCount() - 1 - fixedRightCols_; }
+  // Counts changes to the rows' order, so that a handler that moved rows
+  // itself is noticed.
+  unsigned rowChanges_ = 0;
 
   // cell_grid_advance.cpp, cell_grid_clipboard.cpp, cell_grid_search.cpp
   bool StepAdvance(TGridCoord& cell, bool forward, bool& grown);

@@ -3,7 +3,7 @@
 
 #include "grid/cell_grid.h"
 #include "toolkit/application.h"
-#include "toolkit/inplace_edit.h"
+#include "toolkit/editors/inplace_edit.h"
 
 namespace kelvora {
 namespace {

@@ -19,22 +19,9 @@ class TCellGridProperties {
  public:
   bool EnableHTML() const { return enableHTML_; }
   void SetEnableHTML(bool v) { enableHTML_ = v; }
-  bool EnableWheel() const { return enableWheel_; }
-  void SetEnableWheel(bool v) { enableWheel_ = v; }
   bool EnableGraphics() const { return enableGraphics_; }
   void SetEnableGraphics(bool v) { enableGraphics_ = v; }
 
-  bool OleAcceptFiles() const { return oleAcceptFiles_; }
-  void SetOleAcceptFiles(bool v) { oleAcceptFiles_ = v; }
-  bool OleAcceptText() const { return oleAcceptText_; }
-  void SetOleAcceptText(bool v) { oleAcceptText_ = v; }
-  bool OleDropTarget() const { return oleDropTarget_; }
-  void SetOleDropTarget(bool v) { oleDropTarget_ = v; }
-
-  bool SortFull() const { return sortFull_; }
-  void SetSortFull(bool v) { sortFull_ = v; }
-  bool SortAutoFormat() const { return sortAutoFormat_; }
-  void SetSortAutoFormat(bool v) { sortAutoFormat_ = v; }
   bool SortShow() const { return sortShow_; }
   void SetSortShow(bool v) { sortShow_ = v; }
   int SortColumn() const { return sortColumn_; }
@@ -42,23 +29,13 @@ class TCellGridProperties {
   bool SortFixedCols() const { return sortFixedCols_; }
   void SetSortFixedCols(bool v) { sortFixedCols_ = v; }
 
-  bool IntelliZoom() const { return intelliZoom_; }
-  void SetIntelliZoom(bool v) { intelliZoom_ = v; }
-  TIntelliPan IntelliPan() const { return intelliPan_; }
-  void SetIntelliPan(TIntelliPan v) { intelliPan_ = v; }
-
   bool ShowSelection() const { return showSelection_; }
   void SetShowSelection(bool v) { showSelection_ = v; }
   bool HideFocusRect() const { return hideFocusRect_; }
   void SetHideFocusRect(bool v) { hideFocusRect_ = v; }
-  bool FixedAsButtons() const { return fixedAsButtons_; }
-  void SetFixedAsButtons(bool v) { fixedAsButtons_ = v; }
   bool SelectionRectangle() const { return selectionRectangle_; }
   void SetSelectionRectangle(bool v) { selectionRectangle_ = v; }
 
-  // Stored only: what an automatic size would follow is not settled.
-  bool AutoSize() const { return autoSize_; }
-  void SetAutoSize(bool v) { autoSize_ = v; }
   TVAlignment VAlignment() const { return vAlignment_; }
   void SetVAlignment(TVAlignment v) { vAlignment_ = v; }
   bool WordWrap() const { return wordWrap_; }
@@ -74,36 +51,21 @@ class TCellGridProperties {
   void SetURLShow(bool v) { urlShow_ = v; }
   bool URLFull() const { return urlFull_; }
   void SetURLFull(bool v) { urlFull_ = v; }
-  bool URLEdit() const { return urlEdit_; }
-  void SetURLEdit(bool v) { urlEdit_ = v; }
   TColor URLColor() const { return urlColor_; }
   void SetURLColor(TColor v) { urlColor_ = v; }
 
-  TColor HintColor() const { return hintColor_; }
-  void SetHintColor(TColor v) { hintColor_ = v; }
   TColor SelectionColor() const { return selectionColor_; }
   void SetSelectionColor(TColor v) { selectionColor_ = v; }
   TColor SelectionTextColor() const { return selectionTextColor_; }
   void SetSelectionTextColor(TColor v) { selectionTextColor_ = v; }
 
-  TScrollType ScrollType() const { return scrollType_; }
-  void SetScrollType(TScrollType v) { scrollType_ = v; }
-  TColor ScrollColor() const { return scrollColor_; }
-  void SetScrollColor(TColor v) { scrollColor_ = v; }
-  int ScrollWidth() const { return scrollWidth_; }
-  void SetScrollWidth(int v) { scrollWidth_ = v; }
-
   const std::string& FloatFormat() const { return floatFormat_; }
   void SetFloatFormat(const std::string& v) { floatFormat_ = v; }
   bool SizeWithForm() const { return sizeWithForm_; }
   void SetSizeWithForm(bool v) { sizeWithForm_ = v; }
-  TAlign Align() const { return align_; }
-  void SetAlign(TAlign v) { align_ = v; }
 
   int MaxEditLength() const { return maxEditLength_; }
   void SetMaxEditLength(int v) { maxEditLength_ = v; }
-  bool Lookup() const { return lookup_; }
-  void SetLookup(bool v) { lookup_ = v; }
   bool LookupHistory() const { return lookupHistory_; }
   void SetLookupHistory(bool v) { lookupHistory_ = v; }
   bool OemConvert() const { return oemConvert_; }
@@ -114,6 +76,58 @@ class TCellGridProperties {
   // The image list is the caller's; the grid only points at it.
   const TImageList* GridImages() const { return gridImages_; }
   void SetGridImages(const TImageList* v) { gridImages_ = v; }
+
+  // Kept, not yet read: these settings are stored so that the grid is
+  // configured completely, but no part of the grid acts on them yet; each
+  // waits for the part named above it. The sub-objects Filter,
+  // PrintSettings, ColumnSize and SizeWhileTyping, and MouseActions'
+  // DirectEdit and CaretPositioning, wait likewise (filtering, printing,
+  // saved widths, the editors).
+
+  // Mouse handling: the wheel, panning, zoom, hints, the scroll bars, and
+  // fixed cells drawn as buttons.
+  bool EnableWheel() const { return enableWheel_; }
+  void SetEnableWheel(bool v) { enableWheel_ = v; }
+  bool IntelliZoom() const { return intelliZoom_; }
+  void SetIntelliZoom(bool v) { intelliZoom_ = v; }
+  TIntelliPan IntelliPan() const { return intelliPan_; }
+  void SetIntelliPan(TIntelliPan v) { intelliPan_ = v; }
+  TColor HintColor() const { return hintColor_; }
+  void SetHintColor(TColor v) { hintColor_ = v; }
+  TScrollType ScrollType() const { return scrollType_; }
+  void SetScrollType(TScrollType v) { scrollType_ = v; }
+  TColor ScrollColor() const { return scrollColor_; }
+  void SetScrollColor(TColor v) { scrollColor_ = v; }
+  int ScrollWidth() const { return scrollWidth_; }
+  void SetScrollWidth(int v) { scrollWidth_ = v; }
+  bool FixedAsButtons() const { return fixedAsButtons_; }
+  void SetFixedAsButtons(bool v) { fixedAsButtons_ = v; }
+
+  // Sorting.
+  bool SortFull() const { return sortFull_; }
+  void SetSortFull(bool v) { sortFull_ = v; }
+  bool SortAutoFormat() const { return sortAutoFormat_; }
+  void SetSortAutoFormat(bool v) { sortAutoFormat_ = v; }
+
+  // Drag and drop.
+  bool OleDropTarget() const { return oleDropTarget_; }
+  void SetOleDropTarget(bool v) { oleDropTarget_ = v; }
+  bool OleAcceptText() const { return oleAcceptText_; }
+  void SetOleAcceptText(bool v) { oleAcceptText_ = v; }
+  bool OleAcceptFiles() const { return oleAcceptFiles_; }
+  void SetOleAcceptFiles(bool v) { oleAcceptFiles_ = v; }
+
+  // The special editors and their typing aids.
+  bool Lookup() const { return lookup_; }
+  void SetLookup(bool v) { lookup_ = v; }
+  bool URLEdit() const { return urlEdit_; }
+  void SetURLEdit(bool v) { urlEdit_ = v; }
+
+  // Sizing the grid itself.
+  bool AutoSize() const { return autoSize_; }
+  void SetAutoSize(bool v) { autoSize_ = v; }
+  TAlign Align() const { return align_; }
+  void SetAlign(TAlign v) { align_ = v; }
 
  private:
   bool enableHTML_ = true;

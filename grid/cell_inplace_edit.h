@@ -3,7 +3,7 @@
 #include <string>
 
 #include "grid/cell_grid_events.h"
-#include "toolkit/inplace_edit.h"
+#include "toolkit/editors/inplace_edit.h"
 
 namespace kelvora {
 

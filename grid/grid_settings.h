@@ -114,8 +114,8 @@ struct TBackGround {
   int Left = 0;
 };
 
-// Row filtering and printing are not part of this program; their objects exist
-// so that the grid's configuration is complete, and grow fields when used.
+// Row filtering and printing: their objects exist so that the grid's
+// configuration is complete, and grow fields as those parts are built.
 struct TFilter {};
 struct TPrintSettings {};
 

@@ -2,6 +2,8 @@
 
 #include <bit>
 
+#include "grid/store/packed_text.h"
+
 namespace kelvora {
 namespace {
 
@@ -14,12 +16,7 @@ bool SameMetrics(const TFont& a, const TFont& b) {
 
 // ---- Short texts -------------------------------------------------------------
 
-std::uint64_t TTextExtentMemo::TShortTable::Key(std::string_view text) {
-  std::uint64_t key = (static_cast<std::uint64_t>(text.size()) << 1) | 1u;
-  for (std::size_t i = 0; i < text.size(); ++i)
-    key |= static_cast<std::uint64_t>(static_cast<unsigned char>(text[i])) << (8 * (i + 1));
-  return key;
-}
+std::uint64_t TTextExtentMemo::TShortTable::Key(std::string_view text) { return TPackedText::Pack(text); }
 
 // Fibonacci hashing spreads keys that differ only in their high bytes.
 std::size_t TTextExtentMemo::TShortTable::SlotOf(std::uint64_t key) const {

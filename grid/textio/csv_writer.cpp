@@ -9,7 +9,8 @@
 #include <memory>
 #include <optional>
 
-#include "grid/textio/cell_grid_error.h"
+#include "grid/cell_grid_error.h"
+#include "grid/store/packed_text.h"
 #include "grid/textio/csv_cell_encoding.h"
 #include "toolkit/byte_text.h"
 #include "toolkit/exceptions.h"
@@ -230,8 +231,8 @@ class TCsvLines {
     char* end = block_.End();
     for (int i = 0; i < count; ++i) {
       const std::uint64_t packed = packed_[i];
-      const std::size_t n = (packed & 0xFFu) >> 1;
-      const std::uint64_t text = packed >> 8;
+      const std::size_t n = TPackedText::Length(packed);
+      const std::uint64_t text = TPackedText::Bytes(packed);
       const bool delimited = i != 0 || delimitFirst;
       if (n == 0 || WordHoldsEither(text, delimiter, lineBreak)) {
         block_.MoveEnd(end);

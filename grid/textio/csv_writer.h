@@ -46,12 +46,11 @@ class TCsvCellSource {
   // text is asked for on its own and kept here.
   static constexpr int kRowChunk = 64;
   virtual void RowTexts(int row, int first, int last, std::string_view* out);
-  // The same texts packed, one word each, when every one of them is short:
-  // the low byte is the length (0 to 7) times two plus one, the text's bytes
-  // follow it, zeros fill the rest. A store that keeps short texts so hands
-  // them over without making views, and the writer tests and stores each
-  // with a few word operations. Answers false when a text does not fit (the
-  // writer then asks for RowTexts); by default always.
+  // The same texts in their packed form (TPackedText), one word each, when
+  // every one of them is short. A store that keeps short texts so hands them
+  // over without making views, and the writer tests and stores each with a
+  // few word operations. Answers false when a text does not fit (the writer
+  // then asks for RowTexts); by default always.
   virtual bool RowPackedTexts(int row, int first, int last, std::uint64_t* out);
 
   // Whether anyone listens to progress; when no one does, none is computed.

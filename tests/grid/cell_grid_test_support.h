@@ -19,7 +19,7 @@
 
 #include "app/form1_grid.h"
 #include "grid/cell_grid.h"
-#include "toolkit/inplace_edit.h"
+#include "toolkit/editors/inplace_edit.h"
 #include "toolkit/recording_canvas.h"
 
 namespace kelvora::grid_test {

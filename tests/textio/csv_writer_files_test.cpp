@@ -10,7 +10,7 @@
 
 #include "csv_test_files.h"
 #include "fake_cell_source.h"
-#include "grid/textio/cell_grid_error.h"
+#include "grid/cell_grid_error.h"
 #include "toolkit/exceptions.h"
 #include "common/file_size_cap.h"
 

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "grid/store/cell_text.h"
 #include "grid/textio/csv_writer.h"
 
 namespace kelvora::csv_test {
@@ -27,7 +28,7 @@ class TFakeCellSource : public TCsvCellSource {
   // Displayed column i shows stored column dataColumns[i]; empty: none hidden.
   std::vector<int> dataColumns;
   bool wantsProgress = false;
-  // Hands rows of short texts over packed, as the grid's store does.
+  // Hands rows of short texts over packed, as the grid's store keeps them.
   bool packsShortTexts = false;
 
   std::vector<short> progress;
@@ -70,11 +71,11 @@ class TFakeCellSource : public TCsvCellSource {
     for (int col = first; col <= last; ++col) {
       const auto it = cells_.find({col, row});
       const std::string text = it == cells_.end() ? std::string() : it->second;
-      if (text.size() > 7) return false;
-      std::uint64_t word = text.size() * 2 + 1;
-      for (std::size_t i = 0; i < text.size(); ++i)
-        word |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * (i + 1));
-      out[col - first] = word;
+      // The store's own cell text makes the word, so the writer is held to
+      // the form the store really keeps.
+      const TCellText stored(text);
+      if (!stored.IsInline()) return false;
+      out[col - first] = stored.Word();
     }
     if (row > maxRowRead) maxRowRead = row;
     return true;
