@@ -4,16 +4,16 @@
 
 #include "grid/cell_grid.h"
 
+#include "toolkit/ascii_case.h"
+
 namespace kelvora {
 namespace {
-
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // "<BLI" in any letter case.
 bool MayBlink(std::string_view text) {
   for (std::size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
-    if (at + 4 <= text.size() && UpperAscii(text[at + 1]) == 'B' && UpperAscii(text[at + 2]) == 'L' &&
-        UpperAscii(text[at + 3]) == 'I')
+    if (at + 4 <= text.size() && AsciiUpper(text[at + 1]) == 'B' && AsciiUpper(text[at + 2]) == 'L' &&
+        AsciiUpper(text[at + 3]) == 'I')
       return true;
   }
   return false;

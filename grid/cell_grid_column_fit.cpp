@@ -2,6 +2,7 @@
 
 #include "grid/cell_grid.h"
 #include "grid/text_extent_memo.h"
+#include "toolkit/canvas_keeper.h"
 
 namespace kelvora {
 
@@ -9,20 +10,6 @@ namespace {
 
 // Room beside the widest text, so that it does not touch the grid line.
 constexpr int kFitMargin = 4;
-
-// Fitting sets the surface's font cell by cell; whoever measures or paints
-// next finds the font it left there.
-class TCanvasFontKeeper {
- public:
-  explicit TCanvasFontKeeper(TCanvas& canvas) : canvas_(canvas), font_(canvas.Font()) {}
-  ~TCanvasFontKeeper() { canvas_.SetFont(font_); }
-  TCanvasFontKeeper(const TCanvasFontKeeper&) = delete;
-  TCanvasFontKeeper& operator=(const TCanvasFontKeeper&) = delete;
-
- private:
-  TCanvas& canvas_;
-  TFont font_;
-};
 
 }  // namespace
 
@@ -52,7 +39,9 @@ void TCellGrid::CheckFitColumn(int ACol) const {
 void TCellGrid::FitColumnWidth(int ACol, bool OnlyGrow) {
   CheckFitColumn(ACol);
   TCanvas& canvas = Canvas();
-  const TCanvasFontKeeper keeper(canvas);
+  // Fitting sets the surface's font cell by cell; whoever measures or paints
+  // next finds the font it left there.
+  const TCanvasKeeper keeper(canvas, {cpFont});
   TTextExtentMemo memo(CellTextOptions());
   const int dataCol = DisplayToDataColumn(ACol);
   const bool fixedCol = ACol < FixedCols();

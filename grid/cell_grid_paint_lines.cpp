@@ -2,6 +2,7 @@
 // lines, black lines set the cells that only this grid treats as fixed apart
 // from the rest, as the base does for its own fixed cells.
 #include "grid/cell_grid.h"
+#include "toolkit/canvas_keeper.h"
 
 namespace kelvora {
 namespace {
@@ -10,19 +11,6 @@ void Line(TCanvas& canvas, int x0, int y0, int x1, int y1) {
   canvas.MoveTo(x0, y0);
   canvas.LineTo(x1, y1);
 }
-
-// Gives the surface its pen back however the lines end.
-class TPenKeeper {
- public:
-  explicit TPenKeeper(TCanvas& canvas) : canvas_(canvas), pen_(canvas.Pen()) {}
-  ~TPenKeeper() { canvas_.Pen() = pen_; }
-  TPenKeeper(const TPenKeeper&) = delete;
-  TPenKeeper& operator=(const TPenKeeper&) = delete;
-
- private:
-  TCanvas& canvas_;
-  TPen pen_;
-};
 
 }  // namespace
 
@@ -47,7 +35,7 @@ bool TCellGrid::HasExtraFixedCells() const {
 // ones before the right fixed columns and the footers; then the right fixed
 // columns in every row in view; then the footer rows.
 void TCellGrid::PaintExtraFixedLines(TCanvas& canvas) {
-  const TPenKeeper keeper(canvas);
+  const TCanvasKeeper keeper(canvas, {cpPen});
   canvas.Pen() = TPen{clBlack, 1, psSolid};
   const TCellAreas areas = Areas();
   const int firstCol = LeftCol(), lastCol = LastVisibleCol();

@@ -2,12 +2,11 @@
 
 #include <algorithm>
 
+#include "toolkit/ascii_case.h"
 #include "toolkit/byte_text.h"
 
 namespace kelvora {
 namespace {
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool IsAscii(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });

@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdio>
 
+#include "toolkit/ascii_case.h"
+
 namespace kelvora {
 namespace {
 
@@ -85,15 +87,6 @@ QColor FromRGB(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 
 
 TColor FromQColor(const QColor& q) { return RGB(q.red(), q.green(), q.blue()); }
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  return true;
-}
-
 }  // namespace
 
 QColor ToQColor(TColor color, const QPalette& palette) {
@@ -122,7 +115,7 @@ std::string ColorToString(TColor color) {
 
 std::optional<TColor> ColorFromString(std::string_view name) {
   for (const NamedColor& n : kNamedColors)
-    if (EqualsIgnoringCase(n.name, name)) return n.color;
+    if (EqualsIgnoringAsciiCase(n.name, name)) return n.color;
   return std::nullopt;
 }
 

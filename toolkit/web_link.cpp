@@ -6,21 +6,14 @@
 
 #include <array>
 
+#include "toolkit/ascii_case.h"
+
 namespace kelvora {
 namespace {
 
 std::function<bool(const std::string&)>& Opener() {
   static std::function<bool(const std::string&)> opener;
   return opener;
-}
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i)
-    if (LowerAscii(text[i]) != prefix[i]) return false;
-  return true;
 }
 
 constexpr std::array<std::string_view, 3> kSchemes{"http:", "https:", "mailto:"};
@@ -32,7 +25,7 @@ constexpr std::array<std::string_view, 3> kSchemes{"http:", "https:", "mailto:"}
 // differently.
 bool IsWebOrMailLink(std::string_view target) {
   bool named = false;
-  for (std::string_view scheme : kSchemes) named = named || StartsWithIgnoringCase(target, scheme);
+  for (std::string_view scheme : kSchemes) named = named || StartsWithIgnoringAsciiCase(target, scheme);
   if (!named) return false;
   const QUrl url(QString::fromUtf8(target.data(), static_cast<qsizetype>(target.size())), QUrl::StrictMode);
   if (!url.isValid()) return false;

@@ -52,15 +52,7 @@ TCellPainter::TCellPainter(const TCellPaintContext& context, const TCellToPaint&
       state_(cell.State),
       linkColor_(context.Settings.URLColor),
       text_(context.Text),
-      pen_(context.Canvas.Pen()),
-      transparentText_(context.Canvas.TransparentText()) {}
-
-// The pen and the text background are the surface's, not the cell's: the
-// next cell must find them as this one did.
-TCellPainter::~TCellPainter() {
-  canvas_.Pen() = pen_;
-  canvas_.SetTransparentText(transparentText_);
-}
+      surfaceKeeper_(context.Canvas, {cpPen, cpTransparentText}) {}
 
 void TCellPainter::Paint() {
   ChooseFont();

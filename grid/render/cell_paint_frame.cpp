@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "grid/render/cell_painter.h"
+#include "toolkit/canvas_keeper.h"
 
 namespace kelvora {
 namespace {
@@ -20,7 +21,7 @@ int UsableWidth(int width, const TRect& cell) { return std::clamp(width, 0, std:
 }  // namespace
 
 void TCellPainter::PaintBorders() {
-  const TPen saved = canvas_.Pen();
+  const TCanvasKeeper keeper(canvas_, {cpPen});
   const TCellBorders sides = host_.CellBorders(cell_.DataCol, cell_.Row, canvas_.Pen());
   if (!sides.empty()) {
     TPen& pen = canvas_.Pen();
@@ -33,7 +34,6 @@ void TCellPainter::PaintBorders() {
     if (sides.contains(cbTop)) Line(canvas_, r.Left, r.Top, r.Right, r.Top);
     if (sides.contains(cbBottom)) Line(canvas_, r.Left, r.Bottom - 1, r.Right, r.Bottom - 1);
   }
-  canvas_.Pen() = saved;
 }
 
 // The grid base gives its own fixed cells their edges; these are the cells
@@ -56,7 +56,7 @@ void TCellPainter::PaintFixedEdges() {
 
 // Flat edges lie on the grid lines, one pixel outside the cell.
 void TCellPainter::PaintFlatEdges(bool vertical, bool horizontal) {
-  const TPen saved = canvas_.Pen();
+  const TCanvasKeeper keeper(canvas_, {cpPen});
   canvas_.Pen() = TPen{clBlack, 1, psSolid};
   const int left = rect_.Left - 1, top = rect_.Top - 1, right = rect_.Right + 1, bottom = rect_.Bottom + 1;
   if (horizontal) {
@@ -67,7 +67,6 @@ void TCellPainter::PaintFlatEdges(bool vertical, bool horizontal) {
     Line(canvas_, left, top, left, bottom);
     Line(canvas_, right, top, right, bottom);
   }
-  canvas_.Pen() = saved;
 }
 
 }  // namespace kelvora

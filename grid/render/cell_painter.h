@@ -5,6 +5,7 @@
 
 #include "grid/render/cell_content.h"
 #include "grid/render/cell_paint.h"
+#include "toolkit/canvas_keeper.h"
 
 namespace kelvora {
 
@@ -14,7 +15,6 @@ namespace kelvora {
 class TCellPainter {
  public:
   TCellPainter(const TCellPaintContext& context, const TCellToPaint& cell);
-  ~TCellPainter();
   TCellPainter(const TCellPainter&) = delete;
   TCellPainter& operator=(const TCellPainter&) = delete;
 
@@ -73,8 +73,9 @@ class TCellPainter {
   std::string& text_;  // the text to show, in the context's buffer
   TCellContentKind kind_ = ckPlain;
 
-  const TPen pen_;
-  const bool transparentText_;
+  // The pen and the text background are the surface's, not the cell's: the
+  // next cell must find them as this one did.
+  const TCanvasKeeper surfaceKeeper_;
 };
 
 // Clips the surface to a cell while a step that could reach past it draws,

@@ -3,40 +3,10 @@
 #include "grid/render/markup_hit.h"
 #include "grid/render/markup_layout.h"
 #include "grid/render/markup_paint.h"
+#include "toolkit/canvas_keeper.h"
 
 namespace kelvora {
 namespace {
-
-// The renderer changes the surface's font, brush, pen and text background
-// as it goes; whoever draws next finds them as they were, also after an
-// exception.
-class TCanvasStateKeeper {
- public:
-  explicit TCanvasStateKeeper(TCanvas& canvas)
-      : canvas_(canvas),
-        font_(canvas.Font()),
-        brush_(canvas.Brush()),
-        pen_(canvas.Pen()),
-        penPos_(canvas.PenPos()),
-        transparent_(canvas.TransparentText()) {}
-  ~TCanvasStateKeeper() {
-    canvas_.SetFont(font_);
-    canvas_.Brush() = brush_;
-    canvas_.Pen() = pen_;
-    canvas_.MoveTo(penPos_.X, penPos_.Y);
-    canvas_.SetTransparentText(transparent_);
-  }
-  TCanvasStateKeeper(const TCanvasStateKeeper&) = delete;
-  TCanvasStateKeeper& operator=(const TCanvasStateKeeper&) = delete;
-
- private:
-  TCanvas& canvas_;
-  TFont font_;
-  TBrush brush_;
-  TPen pen_;
-  TPoint penPos_;
-  bool transparent_;
-};
 
 int ScaledShadowOffset(const TMarkupInput& input) {
   if (!input.Printing || !(input.PrintScale > 0) || input.PrintScale > 100) return input.ShadowOffset;
@@ -46,7 +16,9 @@ int ScaledShadowOffset(const TMarkupInput& input) {
 }  // namespace
 
 TMarkupResult DrawMarkup(TCanvas& canvas, const TMarkupInput& input) {
-  const TCanvasStateKeeper keeper(canvas);
+  // The renderer changes the surface's font, brush, pen and text background
+  // as it goes.
+  const TCanvasKeeper keeper(canvas, {cpFont, cpBrush, cpPen, cpPenPos, cpTransparentText});
   const TColor entryBrush = canvas.Brush().Color;
   canvas.SetTransparentText(true);
   canvas.Brush().Style = bsClear;

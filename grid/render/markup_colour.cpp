@@ -3,6 +3,8 @@
 #include <array>
 #include <string>
 
+#include "toolkit/ascii_case.h"
+
 namespace kelvora {
 namespace {
 
@@ -54,11 +56,9 @@ constexpr std::array kColourNames{
     TNamedColour{"clinfobk", clInfoBk},
 };
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
-  const char lower = LowerAscii(c);
+  const char lower = AsciiLower(c);
   if (lower >= 'a' && lower <= 'f') return lower - 'a' + 10;
   return -1;
 }
@@ -76,7 +76,7 @@ TColor ColourFromName(std::string_view name) {
   constexpr std::size_t kLongestName = 21;
   if (name.size() > kLongestName) return clBlack;
   std::string lower(name);
-  for (char& c : lower) c = LowerAscii(c);
+  for (char& c : lower) c = AsciiLower(c);
   for (const TNamedColour& entry : kColourNames)
     if (entry.name == lower) return entry.colour;
   return clBlack;

@@ -3,18 +3,15 @@
 #include <string>
 
 #include "grid/render/markup_parse.h"
+#include "toolkit/ascii_case.h"
 #include "toolkit/picture_file.h"
 
 namespace kelvora {
 namespace {
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// Strips a prefix given in lower case, matched without regard to case.
+// Strips a prefix matched without regard to case.
 bool TakePrefix(std::string_view& text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i)
-    if (LowerAscii(text[i]) != prefix[i]) return false;
+  if (!StartsWithIgnoringAsciiCase(text, prefix)) return false;
   text.remove_prefix(prefix.size());
   return true;
 }

@@ -5,6 +5,7 @@
 
 #include "grid/render/markup_colour.h"
 #include "grid/render/markup_parse.h"
+#include "toolkit/ascii_case.h"
 
 namespace kelvora {
 namespace {
@@ -25,15 +26,6 @@ constexpr const char* kBulletFace = "Symbol";
 
 int Saturated(long long value) { return static_cast<int>(std::clamp<long long>(value, -kFar, kFar)); }
 int Plus(int a, long long b) { return Saturated(a + b); }
-
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool SameWord(std::string_view text, std::string_view upper) {
-  if (text.size() != upper.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i)
-    if (UpperAscii(text[i]) != upper[i]) return false;
-  return true;
-}
 
 double PrintScale(const TMarkupInput& input) {
   if (!input.Printing || !std::isfinite(input.PrintScale) || input.PrintScale <= 0) return 1.0;
@@ -273,7 +265,7 @@ class TMarkupLayouter {
 
   void StartParagraph(const TMarkupTag& tag) {
     const std::string_view align = AttributeValue(tag, "align");
-    align_ = SameWord(align, "RIGHT") ? laRight : SameWord(align, "CENTER") ? laCenter : laLeft;
+    align_ = EqualsIgnoringAsciiCase(align, "RIGHT") ? laRight : EqualsIgnoringAsciiCase(align, "CENTER") ? laCenter : laLeft;
     if (const auto colour = MarkupColour(AttributeValue(tag, "bgcolor"))) paragraphFill_ = fill_ = *colour;
   }
 
@@ -354,8 +346,8 @@ class TMarkupLayouter {
     mergeable_ = false;
     imageHeight_ = std::max(imageHeight_, height);
     const std::string_view align = AttributeValue(tag, "align");
-    if (SameWord(align, "TOP")) placement_ = tpTop;
-    else if (SameWord(align, "MIDDLE")) placement_ = tpMiddle;
+    if (EqualsIgnoringAsciiCase(align, "TOP")) placement_ = tpTop;
+    else if (EqualsIgnoringAsciiCase(align, "MIDDLE")) placement_ = tpMiddle;
   }
 
   // --- Lines --------------------------------------------------------------------

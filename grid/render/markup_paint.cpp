@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "toolkit/canvas_keeper.h"
 #include "toolkit/picture_file.h"
 
 namespace kelvora {
@@ -29,19 +30,13 @@ TRect Offset(const TRect& r, int by) { return {r.Left + by, r.Top + by, r.Right 
 // clip that was there back.
 class TClipScope {
  public:
-  TClipScope(TCanvas& canvas, const TRect& rect) : canvas_(canvas), saved_(canvas.ClipRect()) {
-    canvas_.SetClipRect(saved_ ? Intersect(*saved_, rect) : rect);
+  TClipScope(TCanvas& canvas, const TRect& rect) : keeper_(canvas, {cpClip}) {
+    const std::optional<TRect>& kept = keeper_.KeptClip();
+    canvas.SetClipRect(kept ? Intersect(*kept, rect) : rect);
   }
-  ~TClipScope() {
-    if (saved_) canvas_.SetClipRect(*saved_);
-    else canvas_.ResetClip();
-  }
-  TClipScope(const TClipScope&) = delete;
-  TClipScope& operator=(const TClipScope&) = delete;
 
  private:
-  TCanvas& canvas_;
-  std::optional<TRect> saved_;
+  TCanvasKeeper keeper_;
 };
 
 class TMarkupPainter {

@@ -4,32 +4,18 @@
 #include <array>
 #include <climits>
 
+#include "toolkit/ascii_case.h"
+
 namespace kelvora {
 namespace {
 
 constexpr std::size_t kKeptAfterEntity = 255;
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 bool IsNameByte(char c) {
-  const char u = UpperAscii(c);
+  const char u = AsciiUpper(c);
   return (u >= 'A' && u <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
-}
-
-bool EqualsIgnoringCase(std::string_view text, std::string_view upper) {
-  if (text.size() != upper.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i)
-    if (UpperAscii(text[i]) != upper[i]) return false;
-  return true;
-}
-
-bool StartsWithIgnoringCase(std::string_view text, std::string_view lower) {
-  if (text.size() < lower.size()) return false;
-  for (std::size_t i = 0; i < lower.size(); ++i)
-    if (UpperAscii(text[i]) != UpperAscii(lower[i])) return false;
-  return true;
 }
 
 // The tag's name: up to the first blank, without the "/" of "<BR/>".
@@ -57,7 +43,7 @@ constexpr std::array kFullNames{
 
 TMarkupTagKind ByFullName(std::string_view name) {
   for (const TNamedTag& tag : kFullNames)
-    if (EqualsIgnoringCase(name, tag.name)) return tag.kind;
+    if (EqualsIgnoringAsciiCase(name, tag.name)) return tag.kind;
   return mtUnknown;
 }
 
@@ -77,7 +63,7 @@ TMarkupTagKind ByFirstLetter(char first) {
 }
 
 TMarkupTagKind OpeningKind(std::string_view name) {
-  const char first = UpperAscii(name.front());
+  const char first = AsciiUpper(name.front());
   if (first == 'B' || first == 'I' || first == 'S' || first == 'U') return ByFullName(name);
   return ByFirstLetter(first);
 }
@@ -87,12 +73,12 @@ TMarkupTagKind OpeningKind(std::string_view name) {
 // blinking and every other "</B" bold (so "</BODY>" ends bold); "</UL>"
 // ends a list level and every other "</U" underline.
 TMarkupTagKind ClosingKind(std::string_view name) {
-  const char first = UpperAscii(name.front());
-  const char second = name.size() > 1 ? UpperAscii(name[1]) : '\0';
+  const char first = AsciiUpper(name.front());
+  const char second = name.size() > 1 ? AsciiUpper(name[1]) : '\0';
   switch (first) {
     case 'S': return second == 'U' ? mtScripts : second == 'H' ? mtShadow : mtStrikeOut;
     case 'B': return second == 'L' ? mtBlink : mtBold;
-    case 'U': return EqualsIgnoringCase(name, "UL") ? mtList : mtUnderline;
+    case 'U': return EqualsIgnoringAsciiCase(name, "UL") ? mtList : mtUnderline;
     case 'I': return mtItalic;
     default: {
       const TMarkupTagKind kind = ByFirstLetter(first);
@@ -111,7 +97,7 @@ constexpr std::array kEntities{TEntity{"&lt;", '<'}, TEntity{"&gt;", '>'}, TEnti
 
 const TEntity* EntityAt(std::string_view text) {
   for (const TEntity& entity : kEntities)
-    if (StartsWithIgnoringCase(text, entity.text)) return &entity;
+    if (StartsWithIgnoringAsciiCase(text, entity.text)) return &entity;
   return nullptr;
 }
 
@@ -129,7 +115,7 @@ std::size_t FindAttributeName(std::string_view text, std::string_view name) {
       continue;
     }
     const bool separated = IsBlank(text[i - 1]) || text[i - 1] == '"';
-    if (separated && StartsWithIgnoringCase(text.substr(i), name) &&
+    if (separated && StartsWithIgnoringAsciiCase(text.substr(i), name) &&
         (i + name.size() == text.size() || !IsNameByte(text[i + name.size()])))
       return i;
     ++i;

@@ -1,15 +1,15 @@
 #include "grid/render/strip_markup.h"
 
+#include "toolkit/ascii_case.h"
+
 namespace kelvora {
 namespace {
-
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // True when text holds "<BR>" or "<HR>", in any letter case, at position i.
 bool IsBreakTagAt(std::string_view text, std::size_t i) {
   if (i + 4 > text.size() || text[i] != '<' || text[i + 3] != '>') return false;
-  const char first = UpperAscii(text[i + 1]);
-  return (first == 'B' || first == 'H') && UpperAscii(text[i + 2]) == 'R';
+  const char first = AsciiUpper(text[i + 1]);
+  return (first == 'B' || first == 'H') && AsciiUpper(text[i + 2]) == 'R';
 }
 
 // The breaks become CR LF before any tag is removed. Doing both in one pass

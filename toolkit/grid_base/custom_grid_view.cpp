@@ -13,7 +13,10 @@
 namespace kelvora {
 namespace {
 
-int ClampToInt(std::int64_t value) {
+// A pixel coordinate that Qt can take: its rectangles compute a width as
+// right - left + 1, which must not overflow, so far-away cells end a safe
+// distance inside the int range.
+int ClampToCoordinate(std::int64_t value) {
   return static_cast<int>(std::clamp<std::int64_t>(value, -(1 << 30), 1 << 30));
 }
 
@@ -203,7 +206,7 @@ TRect TCustomGrid::CellRect(int col, int row) const {
   const std::int64_t x = ColLeft(col);
   const std::int64_t y = RowTop(row);
   if (x >= viewport()->width() || y >= viewport()->height()) return {};
-  return {ClampToInt(x), ClampToInt(y), ClampToInt(x + cols_.Size(col)), ClampToInt(y + rows_.Size(row))};
+  return {ClampToCoordinate(x), ClampToCoordinate(y), ClampToCoordinate(x + cols_.Size(col)), ClampToCoordinate(y + rows_.Size(row))};
 }
 
 int TCustomGrid::ColAt(int x) const {
@@ -229,7 +232,7 @@ TRect TCustomGrid::GridRectToPixels(const TGridRect& block) const {
   const auto [left, right] = ColView().PixelSpan(block.Left, block.Right);
   const auto [top, bottom] = RowView().PixelSpan(block.Top, block.Bottom);
   if (left >= right || top >= bottom) return {};
-  return {ClampToInt(left), ClampToInt(top), ClampToInt(right), ClampToInt(bottom)};
+  return {ClampToCoordinate(left), ClampToCoordinate(top), ClampToCoordinate(right), ClampToCoordinate(bottom)};
 }
 
 void TCustomGrid::InvalidatePixels(const TRect& r) {
