@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "grid/cell_grid.h"
+#include "grid/render/cell_font.h"
 #include "grid/text_extent_memo.h"
 #include "toolkit/canvas_keeper.h"
 
@@ -32,10 +33,11 @@ void TCellGrid::CheckFitColumn(int ACol) const {
                        std::to_string(ColCount()) + " columns");
 }
 
-// Every row is measured, fixed rows included, each in the font it is drawn
-// with: the fixed font or the grid's, as the colour hook leaves it, enlarged
-// by the zoom. A text met again in the same font is not measured again; the
-// memo answers exactly what measuring would.
+// Every row is measured, fixed rows included, each in the font painting
+// draws it in (ApplyCellFont). A text met again in the same font is not
+// measured again; the memo answers exactly what measuring would. The fixed
+// font goes by the displayed column being sized (painting, deciding all by
+// stored columns, differs only for a hidden column among the fixed ones).
 void TCellGrid::FitColumnWidth(int ACol, bool OnlyGrow) {
   CheckFitColumn(ACol);
   TCanvas& canvas = Canvas();
@@ -47,14 +49,15 @@ void TCellGrid::FitColumnWidth(int ACol, bool OnlyGrow) {
   const bool fixedCol = ACol < FixedCols();
   const int fixedRows = FixedRows();
   const bool withGraphics = EnableGraphics();
+  const TCellFontRule rule{&Font(), &fixedFont_, fontSizeOffset_};
   TBrush brush;
   TFont cellFont;
   int widest = 0;
   for (int row = 0; row < RowCount(); ++row) {
     const bool fixed = fixedCol || row < fixedRows;
-    cellFont = fixed ? fixedFont_ : Font();
-    ApplyCellColours(dataCol, row, fixed ? TGridDrawState{gdFixed} : TGridDrawState{}, brush, cellFont);
-    if (fontSizeOffset_ != 0) cellFont.SetSize(cellFont.Size() + fontSizeOffset_);
+    const bool drawnFixed = fixed || IsExtraFixedCell(dataCol, row);
+    ApplyCellFont(*this, rule, dataCol, row, fixed, drawnFixed ? TGridDrawState{gdFixed} : TGridDrawState{}, brush,
+                  cellFont);
     if (row == 0 || !(canvas.Font() == cellFont)) {
       canvas.SetFont(cellFont);
       memo.UseFont(cellFont);

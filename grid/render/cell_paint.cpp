@@ -55,10 +55,8 @@ TCellPainter::TCellPainter(const TCellPaintContext& context, const TCellToPaint&
       surfaceKeeper_(context.Canvas, {cpPen, cpTransparentText}) {}
 
 void TCellPainter::Paint() {
-  ChooseFont();
   MarkExtraFixed();
-  ApplyColours();
-  ApplyFontSizeOffset();
+  ApplyFontAndColours();
   DrawRowIndicator();
   PaintContent();
   PaintBorders();
@@ -68,12 +66,6 @@ void TCellPainter::Paint() {
   CancelFocusRect();
 }
 
-void TCellPainter::ChooseFont() {
-  const TCellAreas& areas = settings_.Areas;
-  const bool fixed = cell_.DataCol < areas.FixedCols || cell_.Row < areas.FixedRows;
-  canvas_.Font() = fixed ? *settings_.FixedFont : *settings_.Font;
-}
-
 void TCellPainter::MarkExtraFixed() {
   extraFixed_ = host_.IsExtraFixedCell(cell_.DataCol, cell_.Row);
   if (!extraFixed_) return;
@@ -81,16 +73,16 @@ void TCellPainter::MarkExtraFixed() {
   state_ = {gdFixed};
 }
 
-void TCellPainter::ApplyColours() {
-  host_.ApplyCellColours(cell_.DataCol, cell_.Row, state_, canvas_.Brush(), canvas_.Font());
+// Fixed by the stored column, as everything else in painting is decided
+// (column fitting decides by the displayed column it sizes; the two differ
+// only for a hidden column among the fixed ones).
+void TCellPainter::ApplyFontAndColours() {
+  const TCellAreas& areas = settings_.Areas;
+  const bool fixed = cell_.DataCol < areas.FixedCols || cell_.Row < areas.FixedRows;
+  const TCellFontRule rule{settings_.Font, settings_.FixedFont, settings_.FontSizeOffset};
+  ApplyCellFont(host_, rule, cell_.DataCol, cell_.Row, fixed, state_, canvas_.Brush(), canvas_.Font());
   if (state_.contains(gdSelected) && !state_.contains(gdFocused) && settings_.SelectionColor == clNone)
     canvas_.Brush().Color = clHighlight;
-}
-
-void TCellPainter::ApplyFontSizeOffset() {
-  if (settings_.FontSizeOffset == 0) return;
-  TFont& font = canvas_.Font();
-  font.SetSize(font.Size() + settings_.FontSizeOffset);
 }
 
 // The marker sits at the left of the current row's first cell, centred in

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "grid/render/cell_content.h"
+#include "grid/render/cell_font.h"
 #include "grid/render/cell_paint.h"
 #include "toolkit/canvas_keeper.h"
 
@@ -23,10 +24,8 @@ class TCellPainter {
  private:
   // cell_paint.cpp: choosing the font and colours, the row indicator, and
   // the steps after the content.
-  void ChooseFont();
   void MarkExtraFixed();
-  void ApplyColours();
-  void ApplyFontSizeOffset();
+  void ApplyFontAndColours();
   void DrawRowIndicator();
   void DrawGraphic();
   void FireDrawCell();

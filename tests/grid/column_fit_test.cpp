@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -46,12 +47,59 @@ int WidestByMeasuringEveryCell(TCellGrid& grid, int col) {
     const bool fixed = col < grid.FixedCols() || row < grid.FixedRows();
     TFont font = fixed ? grid.FixedFont() : grid.Font();
     TBrush brush;
-    grid.ApplyCellColours(dataCol, row, fixed ? TGridDrawState{gdFixed} : TGridDrawState{}, brush, font);
+    const bool drawnFixed = fixed || grid.IsExtraFixedCell(dataCol, row);
+    grid.ApplyCellColours(dataCol, row, drawnFixed ? TGridDrawState{gdFixed} : TGridDrawState{}, brush, font);
     if (grid.FontSizeOffset() != 0) font.SetSize(font.Size() + grid.FontSizeOffset());
     canvas.SetFont(font);
     widest = std::max(widest, grid.CellTextExtent(dataCol, row).cx);
   }
   return widest + 4;
+}
+
+// The width of a painted text by the recording canvas's rule, read off the
+// font of its DrawText record ("font=NAME/HEIGHT/COLOR").
+int PaintedWidth(const TRecordingCanvas& canvas, const std::string& text) {
+  for (const std::string& call : canvas.Calls()) {
+    if (call.rfind("DrawText " + RecordedText(text) + " ", 0) != 0) continue;
+    const std::size_t font = call.find(" font=") + 6;
+    const std::size_t height = call.find('/', font) + 1;
+    const int pixels = std::abs(std::stoi(call.substr(height)));
+    return static_cast<int>(text.size()) * std::max(1, pixels / 2);
+  }
+  ADD_FAILURE() << text << " was not painted";
+  return -1;
+}
+
+// Fitting measures each cell in the font painting draws it in. A colour
+// hook that enlarges the font of whatever is drawn as fixed shows where the
+// two would part: fixed rows and columns, footer rows and right fixed
+// columns, with a hidden column before them so that stored and displayed
+// columns differ.
+TEST(ColumnFit, FitsEachCellInTheFontItIsPaintedIn) {
+  struct TCase {
+    const char* what;
+    int col;  // displayed
+    int row;
+  };
+  for (const TCase& c : {TCase{"normal", 2, 2}, TCase{"fixed row", 1, 0}, TCase{"fixed column", 0, 2},
+                         TCase{"footer", 2, 4}, TCase{"right fixed", 4, 2}}) {
+    SCOPED_TRACE(c.what);
+    TFitGrid grid(6, 5);
+    grid_test::LayOut(grid, 800, 300);
+    grid.SetFixedCols(1);
+    grid.SetFixedRows(1);
+    grid.SetFixedFooters(1);
+    grid.SetFixedRightCols(1);
+    grid.HideColumn(1);
+    grid.OnGetCellColor = [](TObject*, int, int, TGridDrawState state, TBrush&, TFont& font) {
+      if (state.contains(gdFixed)) font.Height -= 6;
+    };
+    grid.SetCells(grid.DisplayToDataColumn(c.col), c.row, "abcdef");
+    grid.FitColumnToText(c.col);
+    TRecordingCanvas canvas;
+    grid.PaintTo(canvas, {0, 0, 800, 300});
+    EXPECT_EQ(grid.ColWidths(c.col), PaintedWidth(canvas, "abcdef") + 4);
+  }
 }
 
 TEST(ColumnFit, EachColumnBecomesItsWidestTextPlusFourAndTheExtra) {
