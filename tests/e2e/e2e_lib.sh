@@ -105,6 +105,9 @@ program_windows() {
   xdotool search --all --onlyvisible --pid "$app_pid" --name "$1" 2>/dev/null || true
 }
 window_count() { program_windows "$1" | grep -c . || true; }
+# Whether the count of windows with that title compares so (-eq, -ge, ...)
+# with a number, counted anew on every call, as a wait needs.
+window_count_is() { [ "$(window_count "$1")" "$2" "$3" ]; }
 has_window() { [ -n "$(program_windows "$1")" ]; }
 lacks_window() { [ -z "$(program_windows "$1")" ]; }
 window_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
@@ -203,11 +206,13 @@ menu_closed() { [ -z "$(menu_window)" ]; }
 
 # Opens File and clicks its Nth item (Open, Save Grid, Exit). The item is
 # clicked rather than reached with keys: a key sent before the menu holds the
-# keyboard would land in the grid and edit a cell.
+# keyboard would land in the grid and edit a cell. A click sent in the
+# moment a modal window closes can be dropped, so the click on File is sent
+# again until the menu shows.
+click_file_menu() { click_in_main 14 $(($(menu_bar_height) / 2)); }
 choose_menu_item() {
   local index=$1
-  click_in_main 14 $(($(menu_bar_height) / 2))
-  wait_for "the File menu" menu_open
+  retry_until "the File menu" click_file_menu menu_open
   local menu geometry height width
   menu=$(menu_window)
   geometry=$(xdotool getwindowgeometry "$menu")
@@ -272,7 +277,7 @@ save_grid_as() {
 box=""
 wait_new_box() {
   local title=$1 before=$2 what=$3
-  wait_for "$what" test "$(window_count "$title")" -gt "$before"
+  wait_for "$what" window_count_is "$title" -gt "$before"
   [ "$(window_count "$title")" -eq $((before + 1)) ] || fail "more than one box for $what"
   box=$(program_windows "$title" | tail -n 1)
   wait_for "the box to be viewable" window_viewable "$box"
@@ -289,7 +294,7 @@ box_closed() { ! window_viewable "$box"; }
 dismiss_error_box() {
   wait_new_box '^Kelvora$' 1 "an error box beside the main window"
   retry_until "the error box to close" close_box box_closed
-  wait_for "no box left" test "$(window_count '^Kelvora$')" -eq 1
+  wait_for "no box left" window_count_is '^Kelvora$' -eq 1
 }
 
 # The saved file appears under its name only once it is complete, but give

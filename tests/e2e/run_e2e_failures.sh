@@ -91,7 +91,7 @@ as_owner test -x "$program" ||
 
 # The dialog asks before it replaces a file; the answer is yes.
 confirm_replace() {
-  wait_for "the question whether to replace" test "$(window_count '^Save As$')" -ge 2
+  wait_for "the question whether to replace" window_count_is '^Save As$' -ge 2
   box=$(program_windows '^Save As$' | tail -n 1)
   retry_until "the \"Save As\" dialog to close" answer_yes save_dialog_closed
 }
@@ -122,7 +122,7 @@ expect_one_box() {
     *) fail "the box said \"$box_text\", not \"$text\"" ;;
   esac
   retry_until "the box to close" close_box box_closed
-  wait_for "no box left" test "$(window_count "$title")" -eq "$before"
+  wait_for "no box left" window_count_is "$title" -eq "$before"
 }
 
 expect_error_box() { expect_one_box '^Kelvora$' 1 "$1"; }

@@ -10,78 +10,10 @@
 namespace kelvora {
 namespace {
 
-using testing::PublishedSettings;
-
-// What a grid just made publishes; the fonts and the colour are left to
-// the machine's defaults.
-const std::map<std::string, std::string>& ConstructionDefaults() {
-  static const std::map<std::string, std::string> defaults = {
-      {"ColCount", "5"},
-      {"RowCount", "5"},
-      {"FixedCols", "1"},
-      {"FixedRows", "1"},
-      {"DefaultColWidth", "64"},
-      {"DefaultRowHeight", "21"},
-      {"EnableHTML", "true"},
-      {"EnableWheel", "true"},
-      {"EnableGraphics", "false"},
-      {"OleAcceptFiles", "true"},
-      {"OleAcceptText", "true"},
-      {"OleDropTarget", "false"},
-      {"SortFull", "true"},
-      {"SortAutoFormat", "true"},
-      {"IntelliZoom", "true"},
-      {"IntelliPan", "0"},
-      {"ShowSelection", "true"},
-      {"HideFocusRect", "false"},
-      {"FixedAsButtons", "false"},
-      {"AutoSize", "false"},
-      {"VAlignment", "true"},
-      {"HintColor", "clYellow"},
-      {"SelectionColor", "clHighlight"},
-      {"SelectionTextColor", "clHighlightText"},
-      {"URLColor", "clBlue"},
-      {"ScrollType", "true"},
-      {"ScrollColor", "clNone"},
-      {"FloatFormat", "\"%.2f\""},
-      {"SizeWithForm", "false"},
-      {"Navigation.AllowDeleteRow", "false"},
-      {"Navigation.AllowClipboardRowGrow", "false"},
-      {"Navigation.AllowClipboardColGrow", "false"},
-      {"Navigation.CopyHTMLTagsToClipboard", "false"},
-      {"HTMLSettings.Width", "100"},
-      {"Bands.Active", "false"},
-      {"Bands.PrimaryColor", "clInfoBk"},
-      {"Bands.SecondaryColor", "clWindow"},
-      {"Bands.PrimaryLength", "1"},
-      {"Bands.SecondaryLength", "1"},
-      {"CellNode.Color", "clSilver"},
-      {"CellNode.NodeColor", "clBlack"},
-      {"FixedColWidth", "64"},
-      {"FixedRowHeight", "21"},
-      {"Align", "false"},
-      {"Multilinecells", "false"},
-      {"WordWrap", "false"},
-      {"URLShow", "false"},
-      {"OemConvert", "false"},
-      {"MaxEditLength", "0"},
-      {"FixedRightCols", "0"},
-      {"FixedFooters", "0"},
-      {"FixedColAlways", "false"},
-      {"FixedRowAlways", "false"},
-      {"HiddenColumnCount", "0"},
-      {"FieldDelimiter", "0"},
-      {"IncludeFixedCells", "true"},
-      {"IncludeHiddenColumns", "false"},
-      {"CaretTildeEncoding", "false"},
-  };
-  return defaults;
-}
-
 TEST(CellGridDefaults, AGridJustMadeHoldsTheConstructionDefaults) {
   TCellGrid grid;
-  const std::map<std::string, std::string> settings = PublishedSettings(grid);
-  for (const auto& [name, value] : ConstructionDefaults()) EXPECT_EQ(settings.at(name), value) << name;
+  const std::map<std::string, std::string> settings = testing::PublishedSettings(grid);
+  for (const auto& [name, value] : testing::ConstructionDefaults()) EXPECT_EQ(settings.at(name), value) << name;
 }
 
 TEST(CellGridDefaults, TheScrollWidthIsTheSystemsScrollBarWidth) {
