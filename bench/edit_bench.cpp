@@ -51,7 +51,7 @@ double TimeKeys(TPaintWatch& watch, int keys, int runs, Focus focus, Reset reset
   for (int run = 0; run < runs; ++run) {
     reset();
     QCoreApplication::processEvents();
-    watch.Covered = {};
+    watch.Forget();
     QElapsedTimer timer;
     timer.start();
     for (int k = 0; k < keys; ++k) {
@@ -94,7 +94,7 @@ double GridKeyMs(TBenchGrid& grid, const std::string& text, int keys, int runs, 
   const double ms = TimeKeys(watch, keys, runs, [&] { return grid.Box(); }, reset);
   if (grid.Cells(0, row) != text + std::string(static_cast<std::size_t>(keys), 'a'))
     std::fprintf(stderr, "edit_bench: the cell does not hold what was typed\n");
-  if (covered) *covered = watch.Covered;
+  if (covered) *covered = watch.Painted.boundingRect();
   return ms;
 }
 

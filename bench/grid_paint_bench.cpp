@@ -17,7 +17,6 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QPainter>
-#include <QResizeEvent>
 #include <QTableView>
 
 #include <algorithm>
@@ -31,6 +30,7 @@
 #include <vector>
 
 #include "app/form1_grid.h"
+#include "common/grid_layout.h"
 #include "grid/cell_grid.h"
 #include "support/bench_support.h"
 #include "toolkit/application.h"
@@ -108,14 +108,7 @@ double Milliseconds(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
-void ShapeLikeTheBench(QAbstractScrollArea& area) {
-  area.setFrameShape(QFrame::NoFrame);
-  area.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  area.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  area.resize(kWidth, kHeight);
-  QResizeEvent event(area.size(), QSize());
-  QCoreApplication::sendEvent(&area, &event);
-}
+void ShapeLikeTheBench(QAbstractScrollArea& area) { testing::LayOut(area, kWidth, kHeight); }
 
 // The grid as the main window sets it up, filled with the texts and scrolled
 // to the middle.

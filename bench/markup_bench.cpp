@@ -15,7 +15,6 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QPainter>
-#include <QResizeEvent>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTextDocument>
@@ -28,6 +27,7 @@
 #include <vector>
 
 #include "app/form1_grid.h"
+#include "common/grid_layout.h"
 #include "grid/cell_grid.h"
 #include "grid/render/markup.h"
 #include "support/bench_support.h"
@@ -170,22 +170,13 @@ double DocumentPaintSeconds(const std::vector<TCell>& cells) {
 
 int FrameCellIndex(int col, int row) { return static_cast<int>((std::int64_t{row} * kFrameCols + col) % kCells); }
 
-void SendResize(QWidget& widget) {
-  QResizeEvent event(widget.size(), QSize());
-  QCoreApplication::sendEvent(&widget, &event);
-}
-
 // The main window's grid, without frame and scroll bars, scrolled to the
 // middle; only the cells that can come into view are filled.
 void PrepareGrid(TCellGrid& grid, const std::vector<TCell>& cells) {
   ApplyGridDescription(grid);
-  grid.setFrameShape(QFrame::NoFrame);
-  grid.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  grid.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   grid.SetColCount(kFrameCols);
   grid.SetRowCount(kFrameRows);
-  grid.resize(kFrameWidth, kFrameHeight);
-  SendResize(grid);
+  testing::LayOut(grid, kFrameWidth, kFrameHeight);
   const int top = kFrameRows / 2;
   grid.SetTopRow(top);
   for (int row = top; row < top + kFrameHeight / kRowHeight + 2; ++row)

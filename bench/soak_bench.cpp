@@ -58,7 +58,6 @@ const int kCycles = CyclesWanted();
 // edit box); in a short run the second round stands in for it.
 const int kBaselineCycle = std::min(Sized(10, 2), kCycles);
 const std::uint64_t kExportBytes = Sized<std::uint64_t>(10ull << 20, 200ull << 10);
-constexpr int kPatienceMs = 10'000;
 constexpr int kRowsDeletedPerCycle = 2;
 const int kProgressEvery = Sized(100, 1);
 const char* const kSavedName = "grid.csv";
@@ -99,7 +98,7 @@ bool WaitFor(Condition condition) {
   QElapsedTimer waited;
   waited.start();
   while (!condition()) {
-    if (waited.elapsed() > kPatienceMs) return false;
+    if (waited.elapsed() > testing::kPatience) return false;
     QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
   }
   return true;

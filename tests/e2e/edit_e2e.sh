@@ -15,22 +15,10 @@ set -euo pipefail
 program=${1:?usage: edit_e2e.sh PROGRAM E2E_FOLDER}
 here=${2:?usage: edit_e2e.sh PROGRAM E2E_FOLDER}
 original="$here/../app/expected/news_export.csv"
-sample_name=news_export.txt
 e2e_name="edit e2e"
 source "$here/e2e_lib.sh"
 
-# The grid below the panel is wider than its seven fitted columns, so a click
-# far right in it gives it the focus and selects no cell.
-readonly grid_free_x=200 grid_free_y=150
-
-require_tools Xvfb xdotool xwininfo cmp
-[ -x "$program" ] || fail "no program at $program"
-[ -f "$(dirname "$program")/$sample_name" ] || fail "the sample is not beside the program"
-
-# The keys go to the X server one by one; the program takes them in order,
-# and the saved file shows whether they all arrived.
-keys() { xdotool key --delay 30 "$@"; }
-focus_grid() { focus_window "$main_window"; click_in_main "$grid_free_x" $(($(menu_bar_height) + grid_free_y)); }
+require_program
 
 # The original CSV with the second field of lines 1 and 2 replaced.
 expected_csv() {
@@ -42,8 +30,7 @@ start_xvfb
 start_program
 
 echo "edit e2e: an edit box opened on the empty grid, then Get Data"
-choose_menu_item 1
-answer_file_dialog Open "$sample_name"
+open_file "$sample_name"
 focus_grid
 keys Return Return
 press_get_data
@@ -55,8 +42,7 @@ keys Right x y Escape
 keys 9 9 Return
 keys F2 ctrl+a ctrl+c Return Down F2 ctrl+v Return
 
-choose_menu_item 2
-answer_file_dialog "Save As" "$work/edited.csv"
+save_grid_as "$work/edited.csv"
 expected_csv 99 1199 >"$work/expected.csv"
 expect_same_file "$work/edited.csv" "$work/expected.csv"
 

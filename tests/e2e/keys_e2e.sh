@@ -12,28 +12,17 @@ set -euo pipefail
 program=${1:?usage: keys_e2e.sh PROGRAM E2E_FOLDER}
 here=${2:?usage: keys_e2e.sh PROGRAM E2E_FOLDER}
 expected="$here/expected/keys_news_export.csv"
-sample_name=news_export.txt
 e2e_name="keys e2e"
 source "$here/e2e_lib.sh"
 
-# The grid below the panel is wider than its seven fitted columns, so a click
-# far right in it gives it the focus and selects no cell.
-readonly grid_free_x=200 grid_free_y=150
-
-require_tools Xvfb xdotool xwininfo cmp
-[ -x "$program" ] || fail "no program at $program"
-[ -f "$(dirname "$program")/$sample_name" ] || fail "the sample is not beside the program"
+require_program
 [ -f "$expected" ] || fail "no expected CSV at $expected"
-
-keys() { xdotool key --delay 30 "$@"; }
-focus_grid() { focus_window "$main_window"; click_in_main "$grid_free_x" $(($(menu_bar_height) + grid_free_y)); }
 
 start_xvfb
 start_program
 
 echo "keys e2e: Get Data on the sample"
-choose_menu_item 1
-answer_file_dialog Open "$sample_name"
+open_file "$sample_name"
 press_get_data
 
 echo "keys e2e: typing and Escape, typing and Enter, Delete and Ctrl+Delete"
@@ -42,8 +31,7 @@ keys Right x y Escape
 keys 9 9 Return
 keys Down Delete ctrl+Delete
 
-choose_menu_item 2
-answer_file_dialog "Save As" "$work/keys.csv"
+save_grid_as "$work/keys.csv"
 expect_same_file "$work/keys.csv" "$expected"
 
 stop_program

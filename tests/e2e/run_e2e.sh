@@ -15,22 +15,17 @@ set -euo pipefail
 program=${1:?usage: run_e2e.sh PROGRAM E2E_FOLDER}
 here=${2:?usage: run_e2e.sh PROGRAM E2E_FOLDER}
 expected="$here/../app/expected/news_export.csv"
-sample_name=news_export.txt
 e2e_name=e2e
 source "$here/e2e_lib.sh"
 
-require_tools Xvfb xdotool xwininfo cmp
-[ -x "$program" ] || fail "no program at $program"
-[ -f "$(dirname "$program")/$sample_name" ] || fail "the sample is not beside the program"
+require_program
 [ -f "$expected" ] || fail "no expected CSV at $expected"
 
 open_get_save_compare() {
   local saved=$1
-  choose_menu_item 1
-  answer_file_dialog Open "$sample_name"
+  open_file "$sample_name"
   press_get_data
-  choose_menu_item 2
-  answer_file_dialog "Save As" "$saved"
+  save_grid_as "$saved"
   expect_same_file "$saved" "$expected"
 }
 

@@ -14,7 +14,9 @@
 #
 # Permissions mean nothing to root, so as root the program runs as the
 # unprivileged user "nobody", in a mount namespace of the test's own where
-# the small file system for the last case is made.
+# the small file system for the last case is made. It runs from a copy in
+# the test's work folder, since the clone may sit where "nobody" cannot
+# enter; where it still cannot reach its program, the test says so at once.
 #
 # Usage: run_e2e_failures.sh PROGRAM CLIPBOARD_HELPER E2E_FOLDER
 set -euo pipefail
@@ -32,35 +34,11 @@ if [ "$(id -u)" -eq 0 ] && [ -z "${KELVORA_E2E_PRIVATE_MOUNTS:-}" ]; then
 fi
 
 expected="$here/../app/expected/news_export.csv"
-sample="$(dirname "$program")/news_export.txt"
 e2e_name="e2e failures"
 source "$here/e2e_lib.sh"
 
-# A failure leaves a picture of the screen beside the temporary folders.
-fail() {
-  echo "e2e failures: FAILED: $*" >&2
-  [ -n "${work:-}" ] && { find "$work" -mindepth 1 -maxdepth 2 -printf '  %M %u %p\n' | grep -v '/display$'; cat "$work/program.log"; } >&2 2>/dev/null
-  if [ -n "${DISPLAY:-}" ] && command -v import >/dev/null; then
-    import -window root "${TMPDIR:-/tmp}/kelvora-e2e-failures.png" 2>/dev/null &&
-      echo "e2e failures: the screen is in ${TMPDIR:-/tmp}/kelvora-e2e-failures.png" >&2
-  fi
-  exit 1
-}
-
-require_tools Xvfb xdotool xwininfo cmp
-[ -x "$program" ] || fail "no program at $program"
+require_program
 [ -x "$clipboard" ] || fail "no clipboard helper at $clipboard"
-[ -f "$sample" ] || fail "the sample is not beside the program"
-
-chmod 755 "$work"
-as_user=()
-if [ "$(id -u)" -eq 0 ]; then
-  command -v setpriv >/dev/null || fail "setpriv is needed to run the program unprivileged"
-  as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
-  chown 65534:65534 "$work"
-fi
-# Files the program's user makes and owns, as a person's own files are.
-as_owner() { "${as_user[@]}" "$@"; }
 
 mounted=""
 cleanup() {
@@ -70,53 +48,50 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# --- the program ------------------------------------------------------------
+# --- the program's user -------------------------------------------------------
 
-start_program() {
-  (cd "$work" && exec "${as_user[@]}" env QT_QPA_PLATFORM=xcb "$program" 2>>"$work/program.log") &
-  app_pid=$!
-  # setpriv and env replace themselves with the program: the pid is its own.
-  main_window=$(wait_window "the main window" '^Kelvora$')
-  wait_for "the main window to be viewable" window_viewable "$main_window"
+chmod 755 "$work"
+if [ "$(id -u)" -eq 0 ]; then
+  command -v setpriv >/dev/null || fail "setpriv is needed to run the program unprivileged"
+  as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+  chown 65534:65534 "$work"
+fi
+# Files the program's user makes and owns, as a person's own files are.
+as_owner() { "${as_user[@]}" "$@"; }
+
+# The outermost folder on the way to `path` that the program's user cannot
+# enter; nothing when it can reach it.
+closed_folder() {
+  local folder closed=""
+  folder=$(dirname "$1")
+  while [ "$folder" != / ]; do
+    as_owner test -x "$folder" || closed=$folder
+    folder=$(dirname "$folder")
+  done
+  echo "$closed"
 }
 
-# Called with no other window of the program open.
-press_get_data() {
-  wait_main_ready
-  click_in_main "$button_x" $(($(menu_bar_height) + button_y))
-}
+closed=$(closed_folder "$work/program.log")
+[ -z "$closed" ] ||
+  fail "the program's user cannot enter $closed, where the work folder is: set TMPDIR to a folder every user may enter"
 
-# Types a name into the file dialog with that title and accepts it. The
-# dialog may stay open (a warning of its own); the caller waits for what
-# follows.
-type_into_dialog() {
-  local title=$1 text=$2 dialog
-  dialog=$(wait_window "the \"$title\" dialog" "^$title")
-  xdotool windowfocus --sync "$dialog" 2>/dev/null || true
-  xdotool key ctrl+a
-  xdotool type --delay 5 "$text"
-  xdotool key Return
-}
+# The program runs from a copy in the work folder, with the sample beside
+# it: the clone may sit where the program's user cannot enter, as root's own
+# home (mode 0700) does.
+copy="$work/program"
+mkdir "$copy"
+cp "$program" "$(dirname "$program")/$sample_name" "$copy/"
+chmod -R a+rX "$copy"
+program="$copy/$(basename "$program")"
+sample="$copy/$sample_name"
+as_owner test -x "$program" ||
+  fail "the program's user cannot run its copy at $program: is ${TMPDIR:-/tmp} mounted without the right to run programs?"
 
-# A click sent in the moment a modal window closes can be dropped, so before
-# the next click that counts, the File menu is opened as a probe (again if
-# need be) and closed: then the main window takes clicks.
-click_file_menu() { click_in_main 14 $(($(menu_bar_height) / 2)); }
-wait_main_ready() {
-  retry_until "the main window to take clicks again" click_file_menu menu_open
-  xdotool key Escape
-  wait_for "the File menu to close" menu_closed
-}
-
-answer_file_dialog() {
-  type_into_dialog "$1" "$2"
-  wait_for "the \"$1\" dialog to close" lacks_window "^$1"
-}
+# --- the dialogs and boxes ----------------------------------------------------
 
 # The dialog asks before it replaces a file; the answer is yes.
 confirm_replace() {
-  local box
-  wait_for "the question whether to replace" test "$(window_count '^Save As$')" -ge 2
+  wait_for "the question whether to replace" window_count_is '^Save As$' -ge 2
   box=$(program_windows '^Save As$' | tail -n 1)
   retry_until "the \"Save As\" dialog to close" answer_yes save_dialog_closed
 }
@@ -126,41 +101,13 @@ answer_yes() {
 }
 save_dialog_closed() { lacks_window '^Save As$'; }
 
-open_file() {
-  choose_menu_item 1
-  answer_file_dialog Open "$1"
-}
-
-save_grid_as() {
-  choose_menu_item 2
-  answer_file_dialog "Save As" "$1"
-}
-
-# Does `action` until `check` holds: a key sent in the moment a window maps
-# may be lost, so it is sent again.
-retry_until() {
-  local what=$1 action=$2 check=$3
-  local deadline=$((SECONDS + timeout_s))
-  until $check; do
-    [ "$SECONDS" -lt "$deadline" ] || fail "timed out waiting for $what"
-    $action
-    local settle=$((SECONDS + 2))
-    until $check || [ "$SECONDS" -ge "$settle" ]; do sleep 0.1; done
-  done
-}
-
-box=""
+# A box copies its text on Ctrl+C.
 box_text=""
 copy_box_text() {
   xdotool windowfocus --sync "$box" 2>/dev/null || true
   xdotool key ctrl+c
 }
 box_copied() { box_text=$("$clipboard" 2>/dev/null || true); [ -n "$box_text" ]; }
-close_box() {
-  xdotool windowfocus --sync "$box" 2>/dev/null || true
-  xdotool key Return
-}
-box_closed() { ! xwininfo -id "$box" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 
 # The one box that must appear now, among the windows titled `title`
 # (`before` of them were there already): its text must hold `text`. It is
@@ -168,26 +115,23 @@ box_closed() { ! xwininfo -id "$box" 2>/dev/null | grep -q 'Map State: IsViewabl
 expect_one_box() {
   local title=$1 before=$2 text=$3
   "$clipboard" --clear
-  wait_for "a message box saying \"$text\"" test "$(window_count "$title")" -gt "$before"
-  [ "$(window_count "$title")" -eq $((before + 1)) ] || fail "more than one box for \"$text\""
-  box=$(program_windows "$title" | tail -n 1)
-  wait_for "the box to be viewable" window_viewable "$box"
+  wait_new_box "$title" "$before" "a message box saying \"$text\""
   retry_until "the box's text on the clipboard" copy_box_text box_copied
   case "$box_text" in
     *"$text"*) ;;
     *) fail "the box said \"$box_text\", not \"$text\"" ;;
   esac
   retry_until "the box to close" close_box box_closed
-  wait_for "no box left" test "$(window_count "$title")" -eq "$before"
+  wait_for "no box left" window_count_is "$title" -eq "$before"
 }
 
 expect_error_box() { expect_one_box '^Kelvora$' 1 "$1"; }
 
-# The saved grid, byte for byte, once it is there.
-expect_file() {
-  local path=$1 want=$2
-  wait_for "$path to be written" test -f "$path"
-  cmp -s "$path" "$want" || { diff -u --text "$want" "$path" | head -n 20 >&2; fail "$path differs from $want"; }
+# A save that must fail: the name is typed and accepted; what follows (a box
+# over the window or over the dialog) is the caller's to wait for.
+save_grid_failing() {
+  choose_menu_item 2
+  type_into_dialog "Save As" "$1"
 }
 
 folder_entries() { find "$1" -mindepth 1 | sort; }
@@ -207,7 +151,7 @@ rm "$work/gone.txt"
 press_get_data
 expect_error_box "File not found."
 save_grid_as "$work/after-gone.csv"
-expect_file "$work/after-gone.csv" "$work/empty-grid.csv"
+expect_same_file "$work/after-gone.csv" "$work/empty-grid.csv"
 
 echo "e2e failures: the opened file is replaced by a folder before Get Data"
 as_owner cp "$sample" "$work/folder.txt"
@@ -235,44 +179,41 @@ if [ -n "$permissions" ]; then
   expect_error_box "Access denied."
 fi
 save_grid_as "$work/after-unreadable.csv"
-expect_file "$work/after-unreadable.csv" "$work/empty-grid.csv"
+expect_same_file "$work/after-unreadable.csv" "$work/empty-grid.csv"
 
 echo "e2e failures: the grid is filled for the saves that follow"
 as_owner cp "$sample" "$work/news.txt"
 open_file "$work/news.txt"
 press_get_data
 save_grid_as "$work/good.csv"
-expect_file "$work/good.csv" "$expected"
+expect_same_file "$work/good.csv" "$expected"
 
 if [ -n "$permissions" ]; then
   echo "e2e failures: a save into a folder without write permission"
   as_owner mkdir "$work/locked"
   as_owner chmod 555 "$work/locked"
-  save_grid_as "$work/locked/out.csv"
+  save_grid_failing "$work/locked/out.csv"
   expect_error_box "Cannot create file $work/locked/out.csv."
   [ -z "$(folder_entries "$work/locked")" ] || fail "the locked folder holds: $(folder_entries "$work/locked")"
 
   echo "e2e failures: a save onto a read-only file"
   printf 'old\r\n' | as_owner tee "$work/readonly.csv" >/dev/null
   as_owner chmod 444 "$work/readonly.csv"
-  choose_menu_item 2
-  type_into_dialog "Save As" "$work/readonly.csv"
+  save_grid_failing "$work/readonly.csv"
   confirm_replace
   expect_error_box "Cannot create file $work/readonly.csv."
   [ "$(cat "$work/readonly.csv")" = $'old\r' ] || fail "the read-only file changed"
 fi
 
 echo "e2e failures: a save into a missing folder"
-choose_menu_item 2
-type_into_dialog "Save As" "$work/missing/out.csv"
+save_grid_failing "$work/missing/out.csv"
 expect_one_box '^Save As$' 1 "Path does not exist."
 xdotool key Escape
 wait_for "the \"Save As\" dialog to close" lacks_window '^Save As$'
 [ ! -e "$work/missing" ] || fail "a missing folder was made"
 
 echo "e2e failures: a save onto /dev/full"
-choose_menu_item 2
-type_into_dialog "Save As" /dev/full
+save_grid_failing /dev/full
 confirm_replace
 expect_error_box "Disk full."
 
@@ -288,8 +229,7 @@ if [ -n "${KELVORA_E2E_PRIVATE_MOUNTS:-}" ] && mkdir "$work/small" &&
   as_owner cp "$work/input-original.txt" "$work/small/input.txt"
   open_file "$work/small/input.txt"
   press_get_data
-  choose_menu_item 2
-  type_into_dialog "Save As" "$work/small/input.txt"
+  save_grid_failing "$work/small/input.txt"
   confirm_replace
   expect_error_box "Disk full."
   cmp -s "$work/small/input.txt" "$work/input-original.txt" || fail "the input file was harmed by the failed save"
@@ -303,7 +243,7 @@ fi
 
 echo "e2e failures: after all of it, the program still does its whole job"
 save_grid_as "$work/final.csv"
-expect_file "$work/final.csv" "$expected"
+expect_same_file "$work/final.csv" "$expected"
 stop_program
 
 echo "e2e failures: passed"

@@ -18,7 +18,7 @@ namespace kelvora::grid_test {
 // The shortcuts go through the grid's own key handler, as in the window.
 using TShortcutCellGrid = TTestCellGrid;
 
-class GridKeys : public ::testing::Test {
+class GridKeys : public GridDriving {
  protected:
   // Four columns by four rows holding "c,r", as the main window sets up.
   void SetUp() override {
@@ -28,31 +28,13 @@ class GridKeys : public ::testing::Test {
     for (int r = 0; r < 4; ++r)
       for (int c = 0; c < 4; ++c) grid.SetCells(c, r, std::to_string(c) + "," + std::to_string(r));
   }
-  void TearDown() override { QGuiApplication::clipboard()->clear(); }
-
-  void Show() { grid.ShowFocused(); }
-  QWidget* FocusTarget() const {
-    QWidget* focus = grid.window()->focusWidget();
-    return focus ? focus : const_cast<TShortcutCellGrid*>(&grid);
-  }
-  void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QTest::keyClick(FocusTarget(), key, modifiers);
-  }
-  void Type(const QString& text) {
-    for (const QChar c : text) QTest::keyClicks(FocusTarget(), QString(c));
-  }
   // A character beyond ASCII, its key named after its capital.
-  void TypeWide(QChar c) {
-    const auto key = static_cast<Qt::Key>(c.toUpper().unicode());
-    QTest::sendKeyEvent(QTest::Press, FocusTarget(), key, QString(c), Qt::NoModifier);
-    QTest::sendKeyEvent(QTest::Release, FocusTarget(), key, QString(c), Qt::NoModifier);
-  }
+  void TypeWide(QChar c) { Type(QString(c)); }
   void GoTo(int col, int row) {
     grid.SetCol(col);
     grid.SetRow(row);
   }
   TGridCoord Current() const { return {grid.Col(), grid.Row()}; }
-  bool BoxOpen() const { return grid.EditorShowing(); }
 
   void RecordEvents() {
     grid.OnCanAddRow = [this](TObject*, bool&) { events.push_back("CanAddRow"); };
@@ -64,7 +46,6 @@ class GridKeys : public ::testing::Test {
   }
 
   std::vector<std::string> events;
-  TShortcutCellGrid grid;
 };
 
 }  // namespace kelvora::grid_test

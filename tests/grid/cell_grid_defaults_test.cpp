@@ -1,123 +1,19 @@
 #include <QStyle>
 
-#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "cell_grid_test_support.h"
+#include "common/main_window_grid.h"
 
 namespace kelvora {
 namespace {
 
-using grid_test::ApplyMainWindowColumn;
-
-std::string Text(bool v) { return v ? "true" : "false"; }
-std::string Text(int v) { return std::to_string(v); }
-std::string Text(const std::string& v) { return "\"" + v + "\""; }
-std::string Text(const TFont& f) {
-  return f.Name + "/" + std::to_string(f.Height) + "/" + ColorToString(f.Color);
-}
-std::string Colour(TColor c) { return ColorToString(c); }
-
-// One published setting: how to read it, its value on a grid just made, and
-// its value once the main window's description is applied ("" where the
-// description leaves the construction value).
-struct TSetting {
-  const char* name;
-  std::function<std::string(TCellGrid&)> read;
-  std::string constructed;
-  std::string mainWindow;
-};
-
-const std::vector<TSetting>& Settings() {
-  static const std::vector<TSetting> settings = {
-      {"ColCount", [](TCellGrid& g) { return Text(g.ColCount()); }, "5", "1"},
-      {"RowCount", [](TCellGrid& g) { return Text(g.RowCount()); }, "5", "1"},
-      {"FixedCols", [](TCellGrid& g) { return Text(g.FixedCols()); }, "1", "0"},
-      {"FixedRows", [](TCellGrid& g) { return Text(g.FixedRows()); }, "1", "0"},
-      {"DefaultColWidth", [](TCellGrid& g) { return Text(g.DefaultColWidth()); }, "64", "115"},
-      {"DefaultRowHeight", [](TCellGrid& g) { return Text(g.DefaultRowHeight()); }, "21", "21"},
-      {"EnableHTML", [](TCellGrid& g) { return Text(g.EnableHTML()); }, "true", "true"},
-      {"EnableWheel", [](TCellGrid& g) { return Text(g.EnableWheel()); }, "true", "true"},
-      {"EnableGraphics", [](TCellGrid& g) { return Text(g.EnableGraphics()); }, "false", "false"},
-      {"OleAcceptFiles", [](TCellGrid& g) { return Text(g.OleAcceptFiles()); }, "true", "true"},
-      {"OleAcceptText", [](TCellGrid& g) { return Text(g.OleAcceptText()); }, "true", "true"},
-      {"OleDropTarget", [](TCellGrid& g) { return Text(g.OleDropTarget()); }, "false", ""},
-      {"SortFull", [](TCellGrid& g) { return Text(g.SortFull()); }, "true", "true"},
-      {"SortAutoFormat", [](TCellGrid& g) { return Text(g.SortAutoFormat()); }, "true", "true"},
-      {"IntelliZoom", [](TCellGrid& g) { return Text(g.IntelliZoom()); }, "true", ""},
-      {"IntelliPan", [](TCellGrid& g) { return Text(g.IntelliPan() == ipBoth ? 0 : g.IntelliPan() == ipVertical ? 1 : 2); }, "0", "1"},
-      {"ShowSelection", [](TCellGrid& g) { return Text(g.ShowSelection()); }, "true", ""},
-      {"HideFocusRect", [](TCellGrid& g) { return Text(g.HideFocusRect()); }, "false", "false"},
-      {"FixedAsButtons", [](TCellGrid& g) { return Text(g.FixedAsButtons()); }, "false", "false"},
-      {"AutoSize", [](TCellGrid& g) { return Text(g.AutoSize()); }, "false", "false"},
-      {"VAlignment", [](TCellGrid& g) { return Text(g.VAlignment() == vtaTop); }, "true", "true"},
-      {"HintColor", [](TCellGrid& g) { return Colour(g.HintColor()); }, "clYellow", "clYellow"},
-      {"SelectionColor", [](TCellGrid& g) { return Colour(g.SelectionColor()); }, "clHighlight", "clHighlight"},
-      {"SelectionTextColor", [](TCellGrid& g) { return Colour(g.SelectionTextColor()); }, "clHighlightText", "clHighlightText"},
-      {"URLColor", [](TCellGrid& g) { return Colour(g.URLColor()); }, "clBlue", "clBlue"},
-      {"ScrollType", [](TCellGrid& g) { return Text(g.ScrollType() == ssNormal); }, "true", "true"},
-      {"ScrollColor", [](TCellGrid& g) { return Colour(g.ScrollColor()); }, "clNone", "clActiveBorder"},
-      {"FloatFormat", [](TCellGrid& g) { return Text(g.FloatFormat()); }, "\"%.2f\"", "\"%.2f\""},
-      {"SizeWithForm", [](TCellGrid& g) { return Text(g.SizeWithForm()); }, "false", "true"},
-      {"Navigation.AllowDeleteRow", [](TCellGrid& g) { return Text(g.Navigation().AllowDeleteRow); }, "false", "true"},
-      {"Navigation.AllowClipboardRowGrow", [](TCellGrid& g) { return Text(g.Navigation().AllowClipboardRowGrow); }, "false", "true"},
-      {"Navigation.AllowClipboardColGrow", [](TCellGrid& g) { return Text(g.Navigation().AllowClipboardColGrow); }, "false", "true"},
-      {"Navigation.CopyHTMLTagsToClipboard", [](TCellGrid& g) { return Text(g.Navigation().CopyHTMLTagsToClipboard); }, "false", "true"},
-      {"HTMLSettings.Width", [](TCellGrid& g) { return Text(g.HTMLSettings().Width); }, "100", "100"},
-      {"Bands.Active", [](TCellGrid& g) { return Text(g.Bands().Active()); }, "false", "false"},
-      {"Bands.PrimaryColor", [](TCellGrid& g) { return Colour(g.Bands().PrimaryColor()); }, "clInfoBk", "clInfoBk"},
-      {"Bands.SecondaryColor", [](TCellGrid& g) { return Colour(g.Bands().SecondaryColor()); }, "clWindow", "clWindow"},
-      {"Bands.PrimaryLength", [](TCellGrid& g) { return Text(g.Bands().PrimaryLength()); }, "1", "1"},
-      {"Bands.SecondaryLength", [](TCellGrid& g) { return Text(g.Bands().SecondaryLength()); }, "1", "1"},
-      {"CellNode.Color", [](TCellGrid& g) { return Colour(g.CellNode().Color); }, "clSilver", "clSilver"},
-      {"CellNode.NodeColor", [](TCellGrid& g) { return Colour(g.CellNode().NodeColor); }, "clBlack", "clBlack"},
-      {"FixedFont", [](TCellGrid& g) { return Text(g.FixedFont()); }, "", "MS Sans Serif/-11/clWindowText"},
-      {"Font", [](TCellGrid& g) { return Text(g.Font()); }, "", "MS Sans Serif/-9/clNavy"},
-      {"Color", [](TCellGrid& g) { return Colour(g.Color()); }, "", "clWhite"},
-      {"FixedColWidth", [](TCellGrid& g) { return Text(g.FixedColWidth()); }, "64", "115"},
-      {"FixedRowHeight", [](TCellGrid& g) { return Text(g.FixedRowHeight()); }, "21", "21"},
-      {"Align", [](TCellGrid& g) { return Text(g.Align() == alClient); }, "false", "true"},
-      {"Multilinecells", [](TCellGrid& g) { return Text(g.Multilinecells()); }, "false", ""},
-      {"WordWrap", [](TCellGrid& g) { return Text(g.WordWrap()); }, "false", ""},
-      {"URLShow", [](TCellGrid& g) { return Text(g.URLShow()); }, "false", ""},
-      {"OemConvert", [](TCellGrid& g) { return Text(g.OemConvert()); }, "false", ""},
-      {"MaxEditLength", [](TCellGrid& g) { return Text(g.MaxEditLength()); }, "0", ""},
-      {"FixedRightCols", [](TCellGrid& g) { return Text(g.FixedRightCols()); }, "0", ""},
-      {"FixedFooters", [](TCellGrid& g) { return Text(g.FixedFooters()); }, "0", ""},
-      {"FixedColAlways", [](TCellGrid& g) { return Text(g.FixedColAlways()); }, "false", ""},
-      {"FixedRowAlways", [](TCellGrid& g) { return Text(g.FixedRowAlways()); }, "false", ""},
-      {"HiddenColumnCount", [](TCellGrid& g) { return Text(g.HiddenColumnCount()); }, "0", ""},
-      {"FieldDelimiter", [](TCellGrid& g) { return Text(static_cast<int>(g.FieldDelimiter)); }, "0", ""},
-      {"IncludeFixedCells", [](TCellGrid& g) { return Text(g.IncludeFixedCells); }, "true", ""},
-      {"IncludeHiddenColumns", [](TCellGrid& g) { return Text(g.IncludeHiddenColumns); }, "false", ""},
-      {"CaretTildeEncoding", [](TCellGrid& g) { return Text(g.CaretTildeEncoding); }, "false", ""},
-  };
-  return settings;
-}
-
 TEST(CellGridDefaults, AGridJustMadeHoldsTheConstructionDefaults) {
   TCellGrid grid;
-  for (const TSetting& setting : Settings()) {
-    if (setting.constructed.empty()) continue;
-    EXPECT_EQ(setting.read(grid), setting.constructed) << setting.name;
-  }
-}
-
-TEST(CellGridDefaults, TheMainWindowColumnIsAppliedOverTheDefaults) {
-  TCellGrid grid;
-  ApplyMainWindowColumn(grid);
-  for (const TSetting& setting : Settings()) {
-    const std::string& expected = setting.mainWindow.empty() ? setting.constructed : setting.mainWindow;
-    if (expected.empty()) continue;
-    EXPECT_EQ(setting.read(grid), expected) << setting.name;
-  }
-  // One empty cell, every column at the form's default width.
-  EXPECT_EQ(grid.Cells(0, 0), "");
-  EXPECT_EQ(grid.ColWidths(0), 115);
-  EXPECT_EQ(grid.RowHeights(0), 21);
-  EXPECT_TRUE(grid.Options().contains(goEditing));
-  EXPECT_FALSE(grid.Options().contains(goRowSelect));
+  const std::map<std::string, std::string> settings = testing::PublishedSettings(grid);
+  for (const auto& [name, value] : testing::ConstructionDefaults()) EXPECT_EQ(settings.at(name), value) << name;
 }
 
 TEST(CellGridDefaults, TheScrollWidthIsTheSystemsScrollBarWidth) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QMouseEvent>
-#include <QPaintEvent>
 
 #include <string>
 #include <vector>
@@ -15,17 +14,13 @@ namespace {
 using grid_test::ApplyMainWindowColumn;
 using grid_test::kPatience;
 using grid_test::LayOut;
+using grid_test::TPaintWatch;
 using grid_test::TTestCellGrid;
+using testing::Has;
 
 // The main window's font is 9 pixels high: on the recording surface a byte
 // is 4 pixels wide and a line 11 high.
 constexpr int w = 4;
-
-bool Has(const TRecordingCanvas& canvas, const std::string& prefix) {
-  for (const std::string& call : canvas.Calls())
-    if (call.rfind(prefix, 0) == 0) return true;
-  return false;
-}
 
 TEST(CellGridMarkup, ColumnsFitTheirMarkupAsTheRendererMeasuresIt) {
   TTestCellGrid grid;
@@ -62,19 +57,6 @@ TEST(CellGridMarkup, CellsHandTheirMarkupToTheRendererInTheirTextRectangle) {
   EXPECT_TRUE(Has(canvas, "DrawText \"bl\" 118,2,126,13" + flags + "clWhite")) << canvas.Text();
 }
 
-// Collects the regions the viewport paints.
-class TPaintWatch : public QObject {
- public:
-  explicit TPaintWatch(QWidget* viewport) { viewport->installEventFilter(this); }
-  std::vector<QRegion> Regions;
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) Regions.push_back(static_cast<QPaintEvent*>(event)->region());
-    return false;
-  }
-};
-
 // A cell is repainted with the grid line after it.
 QRect WithLine(const TRect& r) { return QRect(r.Left, r.Top, r.Width() + 1, r.Height() + 1); }
 
@@ -90,7 +72,7 @@ TEST(CellGridMarkup, EachTickRepaintsTheBlinkingCellsInViewAndNoOthers) {
   grid.ShowFocused(400, 300);
   TPaintWatch watch(grid.viewport());
   ASSERT_TRUE(QTest::qWaitFor([&] { return !watch.Regions.empty(); }, kPatience));
-  watch.Regions.clear();
+  watch.Forget();
   const bool phase = grid.BlinkPhase();
   ASSERT_TRUE(QTest::qWaitFor([&] { return grid.BlinkPhase() != phase && !watch.Regions.empty(); }, kPatience));
   const QRegion expected = QRegion(WithLine(grid.CellRect(0, 0))) + QRegion(WithLine(grid.CellRect(2, 3)));
@@ -104,7 +86,7 @@ TEST(CellGridMarkup, ATickRepaintsNothingWhenNothingBlinks) {
   grid.ShowFocused(400, 300);
   TPaintWatch watch(grid.viewport());
   ASSERT_TRUE(QTest::qWaitFor([&] { return !watch.Regions.empty(); }, kPatience));
-  watch.Regions.clear();
+  watch.Forget();
   const bool phase = grid.BlinkPhase();
   ASSERT_TRUE(QTest::qWaitFor([&] { return grid.BlinkPhase() != phase; }, kPatience));
   ASSERT_TRUE(QTest::qWaitFor([&] { return grid.BlinkPhase() == phase; }, kPatience));

@@ -32,10 +32,8 @@ std::vector<std::string> Texts(const TRecordingCanvas& canvas) {
 // The brush a cell was filled with: its last fill of the whole cell.
 std::string FillOf(const TRecordingCanvas& canvas, int col, int row) {
   const std::string prefix = "FillRect " + Box(CellAt(col, row)) + " brush=";
-  std::string fill = "none";
-  for (const std::string& call : canvas.Calls())
-    if (call.rfind(prefix, 0) == 0) fill = call.substr(prefix.size());
-  return fill;
+  const std::vector<std::string> fills = testing::CallsStartingWith(canvas, prefix);
+  return fills.empty() ? "none" : fills.back().substr(prefix.size());
 }
 
 class CellGridPaint : public ::testing::Test {
@@ -48,12 +46,7 @@ class CellGridPaint : public ::testing::Test {
     canvas.Clear();
     grid.PaintTo(canvas, {0, 0, 400, 300});
   }
-  std::vector<std::string> Calls(const std::string& prefix) const {
-    std::vector<std::string> out;
-    for (const std::string& call : canvas.Calls())
-      if (call.rfind(prefix, 0) == 0) out.push_back(call);
-    return out;
-  }
+  std::vector<std::string> Calls(const std::string& prefix) const { return testing::CallsStartingWith(canvas, prefix); }
 
   TTestCellGrid grid;
   TRecordingCanvas canvas;

@@ -17,9 +17,7 @@ using testing::TTestGrid;
 // Columns 51 pixels apart and rows 21 in a 310 x 211 viewport: the fixed
 // row and column, then 9 whole rows and 5 whole columns.
 void LayOut(TTestGrid& grid) {
-  grid.setFrameShape(QFrame::NoFrame);
-  grid.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  grid.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  testing::LayOut(grid, 310, 211);
   grid.SetColCount(8);
   grid.SetRowCount(40);
   grid.SetDefaultColWidth(50);

@@ -12,9 +12,7 @@ using testing::TTestGrid;
 // Column c starts at 65c and row r at 25r: 64 x 24 cells and 1-pixel lines
 // in a viewport as large as the widget.
 void Show(TTestGrid& grid) {
-  grid.setFrameShape(QFrame::NoFrame);
-  grid.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  grid.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  testing::LayOut(grid);
   grid.SetColCount(8);
   grid.SetRowCount(30);
   grid.ShowFocused(400, 300);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "common/event_loop.h"
 #include "custom_grid_test_grid.h"
 #include "toolkit/color.h"
 #include "toolkit/qt_canvas.h"
@@ -11,29 +12,14 @@
 namespace kelvora {
 namespace {
 
+using testing::CallsStartingWith;
 using testing::Count;
 using testing::kPatience;
+using testing::LayOut;
 using testing::TTestGrid;
 
-// A grid whose viewport is exactly its size: 5 x 5 cells of 64 x 24 pixels
-// with 1-pixel lines, so column c starts at 65c and row r at 25r.
-void LayOut(TTestGrid& grid, int width = 400, int height = 300) {
-  grid.setFrameShape(QFrame::NoFrame);
-  grid.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  grid.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  grid.resize(width, height);
-  // A hidden widget lays out its viewport only when it is shown; the tests
-  // that paint without showing want the size now.
-  QResizeEvent resize(grid.size(), QSize());
-  QCoreApplication::sendEvent(&grid, &resize);
-}
-
-std::vector<std::string> CallsStartingWith(const TRecordingCanvas& canvas, const std::string& prefix) {
-  std::vector<std::string> out;
-  for (const std::string& call : canvas.Calls())
-    if (call.rfind(prefix, 0) == 0) out.push_back(call);
-  return out;
-}
+// Laid out, the grid's viewport is exactly its size: 5 x 5 cells of 64 x 24
+// pixels with 1-pixel lines, so column c starts at 65c and row r at 25r.
 
 TEST(GridPaint, DrawsOnlyTheCellsThatMeetTheDirtyArea) {
   TTestGrid grid;
@@ -179,9 +165,7 @@ TEST(GridPaint, ScrolledCellsAppearAfterTheFixedOnes) {
   EXPECT_NE(std::find(grid.Drawn.begin(), grid.Drawn.end(), "10,0 65,0,129,24 X"), grid.Drawn.end());
   EXPECT_NE(std::find(grid.Drawn.begin(), grid.Drawn.end(), "0,50 0,25,64,49 X"), grid.Drawn.end());
   EXPECT_NE(std::find(grid.Drawn.begin(), grid.Drawn.end(), "10,50 65,25,129,49 -"), grid.Drawn.end());
-  EXPECT_EQ(std::count_if(grid.Drawn.begin(), grid.Drawn.end(),
-                          [](const std::string& d) { return d.rfind("1,", 0) == 0; }),
-            0);  // column 1 is scrolled away
+  EXPECT_EQ(Count(grid.Drawn, "1,"), 0);  // column 1 is scrolled away
 }
 
 TEST(GridPaint, ThePaintEventRepaintsOnlyWhatWasInvalidated) {
@@ -190,7 +174,7 @@ TEST(GridPaint, ThePaintEventRepaintsOnlyWhatWasInvalidated) {
   grid.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
   ASSERT_TRUE(QTest::qWaitFor([&] { return !grid.Drawn.empty(); }, kPatience));
-  QTest::qWait(0);
+  ASSERT_TRUE(testing::DrainEvents());
   grid.ClearLog();
   grid.InvalidateCell(3, 2);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !grid.Drawn.empty(); }, kPatience));

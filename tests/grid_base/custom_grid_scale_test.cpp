@@ -56,9 +56,7 @@ class GridAtScaleTwo : public ::testing::Test {
     grid_.SetColor(clWhite);
     grid_.SetFixedColor(clWhite);
     grid_.SetFlat(true);
-    grid_.setFrameShape(QFrame::NoFrame);
-    grid_.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    grid_.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    testing::LayOut(grid_, 4 * 65, 4 * 25);
     grid_.ShowFocused(4 * 65, 4 * 25);
   }
 

@@ -1,7 +1,8 @@
 #pragma once
 
 // A grid for the tests of the grid base: it keeps texts for the editor,
-// records the hooks it is called through, and can refuse cells.
+// records the hooks it is called through, and can refuse cells; beside it
+// the one test support that these tests share with the others.
 
 #include <gtest/gtest.h>
 
@@ -15,13 +16,16 @@
 #include <utility>
 #include <vector>
 
+#include "common/grid_layout.h"
+#include "common/patience.h"
+#include "common/recorded_calls.h"
+#include "common/show_focused.h"
+#include "common/typing.h"
 #include "toolkit/grid_base/custom_grid.h"
 #include "toolkit/editors/inplace_edit.h"
 #include "toolkit/recording_canvas.h"
 
 namespace kelvora::testing {
-
-inline constexpr int kPatience = 5000;  // milliseconds a test waits for a condition
 
 class TTestGrid : public TCustomGrid {
  public:
@@ -49,20 +53,10 @@ class TTestGrid : public TCustomGrid {
   }
 
   // Shows the grid in a window of its own and gives it the focus.
-  void ShowFocused(int width = 400, int height = 300) {
-    resize(width, height);
-    show();
-    QApplication::setActiveWindow(this);
-    activateWindow();
-    setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return GridHasFocus(); }, kPatience));
-  }
+  void ShowFocused(int width = 400, int height = 300) { ASSERT_TRUE(testing::ShowFocused(*this, width, height)); }
 
   // The widget that holds the focus now: the grid or its edit control.
-  QWidget* FocusTarget() const {
-    QWidget* focus = window()->focusWidget();
-    return focus ? focus : const_cast<TTestGrid*>(this);
-  }
+  QWidget* FocusTarget() { return testing::FocusTarget(*this); }
 
   TGridCoord EditorCellForTest() const { return EditorCell(); }
   std::string EditorText() const { return InplaceEditor() ? InplaceEditor()->Text() : std::string(); }
@@ -129,14 +123,6 @@ class TTestGrid : public TCustomGrid {
 
 // Types each character into whatever holds the focus at that moment, as a
 // person typing would: the first one may open the editor for the rest.
-inline void Type(TTestGrid& grid, const std::string& text) {
-  for (const char c : text) QTest::keyClicks(grid.FocusTarget(), QString(QChar(c)));
-}
-
-inline int Count(const std::vector<std::string>& log, const std::string& prefix) {
-  int n = 0;
-  for (const std::string& entry : log) n += entry.rfind(prefix, 0) == 0 ? 1 : 0;
-  return n;
-}
+inline void Type(TTestGrid& grid, const std::string& text) { TypeInto(grid, QString::fromStdString(text)); }
 
 }  // namespace kelvora::testing

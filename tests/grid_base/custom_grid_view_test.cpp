@@ -10,18 +10,11 @@ namespace kelvora {
 namespace {
 
 using testing::Count;
+using testing::LayOut;
 using testing::TTestGrid;
 
-// The viewport is exactly the widget: cells of 64 x 24 with 1-pixel lines,
-// column c of the first screen at 65c, row r at 25r.
-void LayOut(TTestGrid& grid, int width = 400, int height = 300) {
-  grid.setFrameShape(QFrame::NoFrame);
-  grid.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  grid.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  grid.resize(width, height);
-  QResizeEvent resize(grid.size(), QSize());
-  QCoreApplication::sendEvent(&grid, &resize);
-}
+// Laid out, the viewport is exactly the widget: cells of 64 x 24 with
+// 1-pixel lines, column c of the first screen at 65c, row r at 25r.
 
 std::string ErrorOf(const std::function<void()>& action) {
   try {

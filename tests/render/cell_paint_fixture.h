@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "common/fonts.h"
+#include "common/recorded_calls.h"
 #include "grid/render/cell_paint.h"
 #include "toolkit/recording_canvas.h"
 
@@ -93,13 +95,7 @@ inline TMarkupResult RecordMarkup(TCanvas& canvas, const TMarkupInput& input) {
   return {};
 }
 
-inline TFont MakeFont(int height, TColor color) {
-  TFont font;
-  font.Name = "Sans";
-  font.Height = height;
-  font.Color = color;
-  return font;
-}
+inline TFont MakeFont(int height, TColor color) { return testing::FontOf("Sans", height, color); }
 
 // A cell of 60 x 20 pixels at (100, 40); the normal font is 10 pixels high
 // (5 pixels a byte on the recording canvas), the fixed one 12.
@@ -135,12 +131,7 @@ class CellPaint : public ::testing::Test {
   std::string PaintNormal(TGridDrawState state = {}) { return Paint(3, 5, state); }
 
   // The record's lines that start with `prefix`.
-  std::vector<std::string> Calls(const std::string& prefix) const {
-    std::vector<std::string> out;
-    for (const std::string& call : canvas.Calls())
-      if (call.rfind(prefix, 0) == 0) out.push_back(call);
-    return out;
-  }
+  std::vector<std::string> Calls(const std::string& prefix) const { return testing::CallsStartingWith(canvas, prefix); }
   std::string Only(const std::string& prefix) const {
     const std::vector<std::string> calls = Calls(prefix);
     EXPECT_EQ(calls.size(), 1u) << canvas.Text();

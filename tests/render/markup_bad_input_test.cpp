@@ -5,6 +5,7 @@
 
 #include "grid/render/markup_layout.h"
 #include "grid/render/strip_markup.h"
+#include "common/recorded_calls.h"
 #include "markup_test_support.h"
 
 namespace kelvora {
@@ -14,11 +15,7 @@ using testing::Drawn;
 using testing::kPlain;
 using testing::MarkupSurface;
 
-int DrawTextCalls(const TRecordingCanvas& canvas) {
-  int count = 0;
-  for (const std::string& call : canvas.Calls()) count += call.rfind("DrawText", 0) == 0;
-  return count;
-}
+int DrawTextCalls(const TRecordingCanvas& canvas) { return testing::Count(canvas.Calls(), "DrawText"); }
 
 TFont FirstRunFont(std::string_view text) {
   MarkupSurface surface;

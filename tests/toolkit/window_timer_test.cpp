@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/patience.h"
 #include "toolkit/exceptions.h"
 #include "toolkit/message_box.h"
 #include "toolkit/window_timer.h"
@@ -14,7 +15,7 @@
 namespace kelvora {
 namespace {
 
-constexpr int kPatience = 5000;  // milliseconds a test waits for a condition
+using testing::kPatience;
 
 TEST(WindowTimer, IsIdleAtHalfASecondUntilStarted) {
   TWindowTimer timer;
