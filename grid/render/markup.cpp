@@ -1,5 +1,6 @@
 #include "grid/render/markup.h"
 
+#include "grid/render/markup_flow.h"
 #include "grid/render/markup_hit.h"
 #include "grid/render/markup_layout.h"
 #include "grid/render/markup_paint.h"
@@ -46,11 +47,16 @@ int ScaledShadowOffset(const TMarkupInput& input) {
 }  // namespace
 
 TMarkupResult DrawMarkup(TCanvas& canvas, const TMarkupInput& input) {
+  TMarkupTextFlow flow(input.Text, canvas.Font(), MarkupLinkColours(input));
+  return DrawFlow(canvas, input, flow);
+}
+
+TMarkupResult DrawFlow(TCanvas& canvas, const TMarkupInput& input, TMarkupFlow& flow) {
   const TCanvasStateKeeper keeper(canvas);
   const TColor entryBrush = canvas.Brush().Color;
   canvas.SetTransparentText(true);
   canvas.Brush().Style = bsClear;
-  TMarkupLayout layout = LayoutMarkup(canvas, input);
+  TMarkupLayout layout = LayoutFlow(canvas, input, flow);
   if (!input.MeasureOnly)
     PaintMarkup(canvas, layout,
                 {input.Rect, entryBrush, input.BlinkPhase, input.ShadowColor, ScaledShadowOffset(input)});
