@@ -49,18 +49,28 @@ TSize PrintableSize(QPrinter& printer) {
 }
 
 // A PDF file that cannot be made is reported as a CSV file is.
-std::unique_ptr<TPdfTarget> OpenPdf(const std::string& fileName, const TPrintSettings& settings) {
+template <typename TPaper>
+std::unique_ptr<TPrintTarget> OpenPdf(const std::string& fileName, const TPaper& paper, const std::string& title) {
   try {
-    return std::make_unique<TPdfTarget>(fileName, PageSetupOf(settings), settings.Title);
+    return std::make_unique<TPdfTarget>(fileName, paper, title);
   } catch (const EInOutError&) {
     throw ECellGridError("Cannot create file " + fileName);
   }
 }
 
+// The file printer of the print dialog writes its PDF as PrintToPdf does,
+// so that it too replaces a file only when whole.
+std::unique_ptr<TPrintTarget> OpenPrinter(QPrinter& printer, const std::string& title) {
+  const std::string file = StoredText(printer.outputFileName());
+  if (printer.outputFormat() == QPrinter::PdfFormat && !file.empty())
+    return OpenPdf(file, printer.pageLayout(), title);
+  return std::make_unique<TPrinterTarget>(printer);
+}
+
 }  // namespace
 
 bool TCellGrid::PrintToPdf(const std::string& FileName) {
-  const std::unique_ptr<TPdfTarget> target = OpenPdf(FileName, printSettings_);
+  const std::unique_ptr<TPrintTarget> target = OpenPdf(FileName, PageSetupOf(printSettings_), printSettings_.Title);
   TGridPrintSource source(*this, printSettings_);
   const std::unique_ptr<TPrintProgress> progress = MakePrintProgress(this);
   const TJobClock clock = Now();
@@ -75,10 +85,10 @@ void TCellGrid::Print() {
   const int pages = CountPrintPages(source, printSettings_, PrintableSize(printer), measurer);
   if (!ExecutePrintDialog(printer, this, pages)) return;
   const TPrintSettings settings = WithPrinterRange(printSettings_, printer);
-  TPrinterTarget target(printer);
+  const std::unique_ptr<TPrintTarget> target = OpenPrinter(printer, settings.Title);
   const std::unique_ptr<TPrintProgress> progress = MakePrintProgress(this);
   const TJobClock clock = Now();
-  PrintGrid({target, source, settings, clock.Date, clock.Time, *progress});
+  PrintGrid({*target, source, settings, clock.Date, clock.Time, *progress});
 }
 
 void TCellGrid::PrintPreview() {
@@ -87,10 +97,11 @@ void TCellGrid::PrintPreview() {
   ExecutePreviewDialog(printer, this, [this](QPrinter& target, bool preview) {
     const TPrintSettings settings = WithPrinterRange(printSettings_, target);
     TGridPrintSource source(*this, settings);
-    TPrinterTarget pages(target);
+    const std::unique_ptr<TPrintTarget> pages =
+        preview ? std::make_unique<TPrinterTarget>(target) : OpenPrinter(target, settings.Title);
     const std::unique_ptr<TPrintProgress> progress = MakePrintProgress(this);
     const TJobClock clock = Now();
-    PrintGrid({pages, source, settings, clock.Date, clock.Time, *progress, preview ? kMostPreviewPages : INT_MAX});
+    PrintGrid({*pages, source, settings, clock.Date, clock.Time, *progress, preview ? kMostPreviewPages : INT_MAX});
   });
 }
 

@@ -64,15 +64,16 @@ class TWriterDevice : public QIODevice {
 
 }  // namespace
 
-void ApplyPageSetup(QPagedPaintDevice& device, const TPageSetup& setup) {
+QPageLayout PageLayoutOf(const TPageSetup& setup) {
   const TPrintMargins& m = setup.Margins;
-  const QPageLayout layout(QPageSize(PageSizeId(setup.Paper)),
-                           setup.Orientation == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                           QMarginsF(MarginMillimetres(m.Left), MarginMillimetres(m.Top), MarginMillimetres(m.Right),
-                                     MarginMillimetres(m.Bottom)),
-                           QPageLayout::Millimeter);
-  device.setPageLayout(layout);
+  return QPageLayout(QPageSize(PageSizeId(setup.Paper)),
+                     setup.Orientation == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                     QMarginsF(MarginMillimetres(m.Left), MarginMillimetres(m.Top), MarginMillimetres(m.Right),
+                               MarginMillimetres(m.Bottom)),
+                     QPageLayout::Millimeter);
 }
+
+void ApplyPageSetup(QPagedPaintDevice& device, const TPageSetup& setup) { device.setPageLayout(PageLayoutOf(setup)); }
 
 // --- Painting on a paged device ---------------------------------------------
 
@@ -118,11 +119,14 @@ void TQtPrintTarget::Finish() {
 // --- A printer ----------------------------------------------------------------
 
 namespace {
+// Without a print system Qt offers only its PDF printer, which needs a file.
 std::string PrinterFailure(const QPrinter& printer) {
+  if (printer.outputFormat() == QPrinter::PdfFormat) {
+    const std::string file = StoredText(printer.outputFileName());
+    return file.empty() ? "No printer is available" : "Cannot create file " + file;
+  }
   const std::string name = StoredText(printer.printerName());
-  if (printer.outputFormat() == QPrinter::PdfFormat) return "Cannot create file " + StoredText(printer.outputFileName());
-  if (name.empty()) return "No printer is available";
-  return "The printer " + name + " cannot print";
+  return name.empty() ? "No printer is available" : "The printer " + name + " cannot print";
 }
 }  // namespace
 
@@ -146,10 +150,11 @@ void TPrinterTarget::Finish() {
 // cannot be written fails first, and the PDF writer's first bytes have
 // somewhere to go.
 struct TPdfTarget::State {
-  State(const std::string& fileName, const TPageSetup& setup, const std::string& title) : device(writer), pdf(&device) {
+  State(const std::string& fileName, const QPageLayout& layout, const std::string& title)
+      : device(writer), pdf(&device) {
     writer.AssignFile(fileName);
     writer.RewriteReplacing();
-    ApplyPageSetup(pdf, setup);
+    pdf.setPageLayout(layout);
     pdf.setTitle(DisplayText(title));
     pdf.setCreator(QStringLiteral("Kelvora"));
     pages.emplace(pdf, "Cannot create file " + fileName);
@@ -167,7 +172,10 @@ struct TPdfTarget::State {
 };
 
 TPdfTarget::TPdfTarget(const std::string& fileName, const TPageSetup& setup, const std::string& title)
-    : s_(std::make_unique<State>(fileName, setup, title)) {}
+    : TPdfTarget(fileName, PageLayoutOf(setup), title) {}
+
+TPdfTarget::TPdfTarget(const std::string& fileName, const QPageLayout& layout, const std::string& title)
+    : s_(std::make_unique<State>(fileName, layout, title)) {}
 
 TPdfTarget::~TPdfTarget() = default;
 

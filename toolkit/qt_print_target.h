@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPageLayout>
 #include <QPainter>
 
 #include <memory>
@@ -15,6 +16,7 @@ class QPrinter;
 namespace kelvora {
 
 // Paper, orientation and margins for a printer or a PDF writer.
+QPageLayout PageLayoutOf(const TPageSetup& setup);
 void ApplyPageSetup(QPagedPaintDevice& device, const TPageSetup& setup);
 
 // Printing through a painter on a printer or a PDF writer: each part of a
@@ -77,6 +79,8 @@ class TPrinterTarget : public TPrintTarget {
 class TPdfTarget : public TPrintTarget {
  public:
   TPdfTarget(const std::string& fileName, const TPageSetup& setup, const std::string& title);
+  // On the paper a print dialog chose, for its file printer.
+  TPdfTarget(const std::string& fileName, const QPageLayout& layout, const std::string& title);
   ~TPdfTarget() override;
 
   TSize PageSize() const override;
