@@ -94,9 +94,17 @@ QString HtmlTable(int rows) {
   return html + QStringLiteral("</table>");
 }
 
+// The grid's font in points: a document prints a size in pixels in the
+// printer's own, far smaller ones.
+QFont GridPointFont() {
+  QFont font = ToQFont(GridFont());
+  font.setPointSizeF(GridFont().PixelHeight() * 72.0 / kPixelsPerInch);
+  return font;
+}
+
 double DocumentPdfSeconds(const std::string& path) {
   QTextDocument document;
-  document.setDefaultFont(ToQFont(GridFont()));
+  document.setDefaultFont(GridPointFont());
   document.setHtml(HtmlTable(kPdfRows));
   QPdfWriter writer(QString::fromStdString(path));
   writer.setPageSize(QPageSize(QPageSize::A4));
