@@ -11,6 +11,7 @@ namespace {
 
 // Destination groups whose text is not part of the document's body. A group
 // is left out as soon as one of these appears in it, wherever in the group.
+// Sorted, for a binary search.
 constexpr std::string_view kSkippedDestinations[] = {
     "aftncn",     "aftnsep",  "aftnsepc",  "annotation",        "atnauthor",
     "atnid",      "author",   "bkmkend",   "bkmkstart",         "colorschememapping",
@@ -19,7 +20,7 @@ constexpr std::string_view kSkippedDestinations[] = {
     "footnote",   "ftncn",    "ftnsep",    "ftnsepc",           "generator",
     "header",     "headerf",  "headerl",   "headerr",           "info",
     "keywords",   "latentstyles", "listoverridetable", "listtable", "listtext",
-    "nonshppict", "object",   "objdata",   "operator",          "pgdsctbl",
+    "nonshppict", "objdata",  "object",    "operator",          "pgdsctbl",
     "pict",       "pntext",   "revtbl",    "rsidtbl",           "stylesheet",
     "subject",    "template", "themedata", "title",             "userprops",
     "xmlnstbl",
@@ -55,6 +56,9 @@ constexpr std::size_t kTextPiece = 4096;
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 constexpr std::string_view kNoBreakSpace = "\xC2\xA0";
 
+bool IsPlainByte(char c) {
+  return static_cast<unsigned char>(c) < 0x80 && c != '{' && c != '}' && c != '\\' && c != '\r' && c != '\n';
+}
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsHighSurrogate(long long code) { return code >= 0xD800 && code <= 0xDBFF; }
@@ -138,12 +142,22 @@ void TRichTextReader::ReadToken() {
 // as it is in a cell typed in; any other is read in the code page.
 void TRichTextReader::ReadBareByte(char c) {
   const auto byte = static_cast<unsigned char>(c);
-  if (byte < 0x80) return Emit(doc_.substr(pos_ - 1, 1));
+  if (byte < 0x80) return EmitPlainRun();
   const std::size_t length = Utf8Length(byte);
   const std::string_view sequence = doc_.substr(pos_ - 1, length);
   if (length < 2 || sequence.size() < length || !IsValidUtf8(sequence)) return EmitCodePageByte(byte);
   Emit(sequence);
   pos_ += length - 1;
+}
+
+// Plain characters of the body go out as one piece; one at a time while a
+// fallback is being skipped, or in a table, where a semicolon ends an entry.
+void TRichTextReader::EmitPlainRun() {
+  const std::size_t start = pos_ - 1;
+  if (pendingFallback_ == 0 && highSurrogate_ == 0 && state_.Destination == dBody) {
+    while (pos_ < doc_.size() && IsPlainByte(doc_[pos_])) ++pos_;
+  }
+  Emit(doc_.substr(start, pos_ - start));
 }
 
 void TRichTextReader::OpenGroup() {
@@ -201,6 +215,7 @@ void TRichTextReader::ReadParameter(TControlWord& word) {
 
 // --- Control words ------------------------------------------------------------
 
+// The words of the body come first: they are most of a document's words.
 void TRichTextReader::ApplyControlWord(const TControlWord& word) {
   if (word.Name == "bin") return SkipBinary(word);
   if (word.Name == "u") return ReadUnicode(word);
@@ -208,12 +223,9 @@ void TRichTextReader::ApplyControlWord(const TControlWord& word) {
     state_.FallbackCount = static_cast<int>(std::clamp<long long>(word.Parameter, 0, kMaxFallbackCount));
     return;
   }
-  if (ApplyDocumentWord(word)) return;
-  if (state_.Destination != dBody) {
-    ApplyTableWord(word);
-    return;
-  }
-  if (ApplyFormatting(word)) return;
+  if (state_.Destination == dBody && ApplyFormatting(word)) return;
+  if (state_.Destination != dBody && ApplyTableWord(word)) return;
+  if (ApplyDocumentWord(word) || state_.Destination != dBody) return;
   if (OneOf(kBreakWords, word.Name)) return EmitBreak();
   const auto character = std::ranges::find(kCharacterWords, word.Name, &TCharacterWord::name);
   if (character != std::end(kCharacterWords)) Emit(character->text);
@@ -235,7 +247,7 @@ bool TRichTextReader::ApplyDocumentWord(const TControlWord& word) {
     if (state_.Destination != dSkipped) state_.Destination = word.Name == "fonttbl" ? dFontTable : dColourTable;
     fontNumber_ = red_ = green_ = blue_ = -1;
     fontName_.clear();
-  } else if (OneOf(kSkippedDestinations, word.Name)) {
+  } else if (std::ranges::binary_search(kSkippedDestinations, word.Name)) {
     state_.Destination = dSkipped;
   } else {
     return false;

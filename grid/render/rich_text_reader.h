@@ -77,6 +77,7 @@ class TRichTextReader {
 
   void ReadToken();
   void ReadBareByte(char c);
+  void EmitPlainRun();
   void OpenGroup();
   void CloseGroup();
   void ReadControl();
