@@ -166,6 +166,15 @@ class TCellGrid : public TCustomGrid,
   void WriteCsvFile(const std::string& FileName) { WriteCsvFile(FileName, false); }
   void WriteCsvFile(const std::string& FileName, bool Append);
 
+  // Printing (cell_grid_print.cpp): the grid on paper, in the preview or in
+  // a PDF file, laid out by PrintSettings and painted page by page by the
+  // screen's cell painting. Print and PrintPreview show Qt's dialogs.
+  // PrintToPdf answers false when the person stopped the job; it leaves no
+  // file behind then, nor after an error, and a file that was there stays.
+  void Print();
+  void PrintPreview();
+  bool PrintToPdf(const std::string& FileName);
+
   // Sub-objects.
   TPrintSettings& PrintSettings() { return printSettings_; }
   THTMLSettings& HTMLSettings() { return htmlSettings_; }
@@ -380,6 +389,9 @@ class TCellGrid : public TCustomGrid,
   void WindowCreated();
   void TimerTick();
   void RepaintBlinkingCells();  // cell_grid_blink.cpp
+
+  // Printing (cell_grid_print.cpp, grid_print_source.cpp).
+  friend class TGridPrintSource;
 
   // cell_grid_anchors.cpp
   struct TAnchorSpot {

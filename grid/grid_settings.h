@@ -4,6 +4,7 @@
 #include <functional>
 #include <utility>
 
+#include "grid/print/print_settings.h"
 #include "grid/render/cell_paint_types.h"
 #include "toolkit/bitmap.h"
 #include "toolkit/color.h"
@@ -114,10 +115,10 @@ struct TBackGround {
   int Left = 0;
 };
 
-// Row filtering and printing: their objects exist so that the grid's
-// configuration is complete, and grow fields as those parts are built.
+// Row filtering: its object exists so that the grid's configuration is
+// complete, and grows fields as that part is built. Printing's settings are
+// TPrintSettings (grid/print/print_settings.h), which page layout reads.
 struct TFilter {};
-struct TPrintSettings {};
 
 // Export as HTML: the table width in percent.
 struct THTMLSettings {

@@ -100,6 +100,30 @@ QString DisplayText(std::string_view bytes) {
   return text;
 }
 
+char32_t CodePageCharacter(int codePage, unsigned char byte) {
+  if (codePage == 850 && byte >= 0x80) return kCp850High[byte - 0x80];
+  return FromCp1252(byte);
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) c = 0xFFFD;
+  char bytes[4];
+  int n = 0;
+  if (c < 0x80) {
+    bytes[n++] = static_cast<char>(c);
+  } else if (c < 0x800) {
+    bytes[n++] = static_cast<char>(0xC0 | (c >> 6));
+  } else if (c < 0x10000) {
+    bytes[n++] = static_cast<char>(0xE0 | (c >> 12));
+  } else {
+    bytes[n++] = static_cast<char>(0xF0 | (c >> 18));
+    bytes[n++] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+  }
+  if (c >= 0x800) bytes[n++] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+  if (c >= 0x80) bytes[n++] = static_cast<char>(0x80 | (c & 0x3F));
+  out.append(bytes, static_cast<std::size_t>(n));
+}
+
 std::string StoredText(const QString& text) { return text.toStdString(); }
 
 std::string ToOemCodePage(std::string_view bytes) {

@@ -20,4 +20,12 @@ std::string StoredText(const QString& text);
 // has no place for it.
 std::string ToOemCodePage(std::string_view bytes);
 
+// The character a byte stands for in a code page: 850 as its table has it,
+// every other code page read as Windows-1252, the system's own.
+char32_t CodePageCharacter(int codePage, unsigned char byte);
+
+// Appends a character as UTF-8; a surrogate or a value past U+10FFFF, which
+// UTF-8 cannot hold, becomes U+FFFD.
+void AppendUtf8(std::string& out, char32_t character);
+
 }  // namespace kelvora

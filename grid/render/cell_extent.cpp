@@ -51,14 +51,15 @@ TSize PlainTextExtent(TCanvas& canvas, std::string_view text, const TCellTextOpt
 }
 
 // The renderer's own measuring pass, in a rectangle no cell reaches, so that
-// a column is as wide as its mark-up shows.
-TSize MarkupExtent(TCanvas& canvas, std::string_view text, const TCellTextOptions& options) {
+// a column is as wide as its mark-up or rich text shows.
+TSize FormattedExtent(TCanvas& canvas, std::string_view text, const TCellTextOptions& options,
+                      TMarkupResult (*render)(TCanvas&, const TMarkupInput&)) {
   TMarkupInput input;
   input.Text = text;
   input.Rect = {0, 0, kMarkupMeasureExtent, kMarkupMeasureExtent};
   input.Images = options.Images;
   input.MeasureOnly = true;
-  const TMarkupResult result = DrawMarkup(canvas, input);
+  const TMarkupResult result = render(canvas, input);
   return {result.Width, result.Height};
 }
 
@@ -71,11 +72,8 @@ std::string_view FirstDisplayLine(std::string_view text, const TCellTextOptions&
 
 TSize CellTextExtent(TCanvas& canvas, std::string_view text, const TCellTextOptions& options) {
   switch (MeasuredContentKind(text, options.EnableHTML)) {
-    case ckMarkup: return MarkupExtent(canvas, text, options);
-    case ckRichText: {
-      const std::string plain = RichTextToPlainText(text);
-      return PlainTextExtent(canvas, plain, options);
-    }
+    case ckMarkup: return FormattedExtent(canvas, text, options, &DrawMarkup);
+    case ckRichText: return FormattedExtent(canvas, text, options, &DrawRichText);
     default:
       return PlainTextExtent(canvas, text, options);
   }

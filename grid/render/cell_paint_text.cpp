@@ -1,5 +1,5 @@
-// The three kinds of cell text: mark-up through the renderer, rich text
-// through its plain text, and plain text with its alignment, links and cut.
+// The three kinds of cell text: mark-up and rich text through the mark-up
+// layout, and plain text with its alignment, links and cut.
 #include <algorithm>
 
 #include "grid/render/cell_extent.h"
@@ -49,18 +49,20 @@ void TCellPainter::PaintMarkup() {
   if (sortHeader) DrawSortGlyph();
 }
 
-// The grid's rich-text box shows the document's text; its formatting is not
-// drawn. The cell is painted in the brush colour first, except for a
-// selected cell whose selection keeps the cell's own look.
+// Rich text is laid out as mark-up is, in the same rectangle, over the cell
+// painted in the brush colour first, except for a selected cell whose
+// selection keeps the cell's own look. Text without a colour of its own
+// takes the cell's text colour, the selection's too.
 void TCellPainter::PaintRichText() {
   canvas_.Pen().Color = canvas_.Brush().Color;
   const bool keepsLook =
       state_.contains(gdSelected) && !state_.contains(gdFocused) && settings_.SelectionColor == clNone;
   if (!keepsLook) canvas_.Rectangle(rect_);
-  canvas_.Brush().Style = bsClear;
-  TRect box = rect_;
-  canvas_.DrawText(RichTextToPlainText(text_), box, {tfWordBreak, tfNoPrefix, tfExpandTabs});
-  canvas_.Brush().Style = bsSolid;
+  TMarkupInput input;
+  input.Text = text_;
+  input.Rect = Inset(rect_, kTextInset, kTextInset, 0);
+  const TCellClip clip(canvas_, rect_, context_.PaintArea);
+  DrawRichText(canvas_, input);
 }
 
 void TCellPainter::PaintPlainText() {

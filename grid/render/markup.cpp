@@ -1,5 +1,6 @@
 #include "grid/render/markup.h"
 
+#include "grid/render/markup_flow.h"
 #include "grid/render/markup_hit.h"
 #include "grid/render/markup_layout.h"
 #include "grid/render/markup_paint.h"
@@ -16,13 +17,18 @@ int ScaledShadowOffset(const TMarkupInput& input) {
 }  // namespace
 
 TMarkupResult DrawMarkup(TCanvas& canvas, const TMarkupInput& input) {
+  TMarkupTextFlow flow(input.Text, canvas.Font(), MarkupLinkColours(input));
+  return DrawFlow(canvas, input, flow);
+}
+
+TMarkupResult DrawFlow(TCanvas& canvas, const TMarkupInput& input, TMarkupFlow& flow) {
   // The renderer changes the surface's font, brush, pen and text background
   // as it goes.
   const TCanvasKeeper keeper(canvas, {cpFont, cpBrush, cpPen, cpPenPos, cpTransparentText});
   const TColor entryBrush = canvas.Brush().Color;
   canvas.SetTransparentText(true);
   canvas.Brush().Style = bsClear;
-  TMarkupLayout layout = LayoutMarkup(canvas, input);
+  TMarkupLayout layout = LayoutFlow(canvas, input, flow);
   if (!input.MeasureOnly)
     PaintMarkup(canvas, layout,
                 {input.Rect, entryBrush, input.BlinkPhase, input.ShadowColor, ScaledShadowOffset(input)});

@@ -51,4 +51,10 @@ inline TRect MarkupTextRect(const TRect& cell) { return {cell.Left + 2, cell.Top
 // font and brush are as they were when it returns.
 TMarkupResult DrawMarkup(TCanvas& canvas, const TMarkupInput& input);
 
+class TMarkupFlow;
+
+// The same for any flow of formatted text, whose entry font was the
+// surface's when the flow was made; the input's Text is not read.
+TMarkupResult DrawFlow(TCanvas& canvas, const TMarkupInput& input, TMarkupFlow& flow);
+
 }  // namespace kelvora

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "grid/render/markup_colour.h"
+#include "grid/render/markup_flow.h"
 #include "grid/render/markup_parse.h"
 #include "toolkit/ascii_case.h"
 
@@ -55,12 +56,11 @@ struct TRunShape {
 
 class TMarkupLayouter {
  public:
-  TMarkupLayouter(TCanvas& canvas, const TMarkupInput& input, TMarkupLayout& out)
+  TMarkupLayouter(TCanvas& canvas, const TMarkupInput& input, TMarkupFlow& flow, TMarkupLayout& out)
       : canvas_(canvas),
         input_(input),
         out_(out),
-        scanner_(input.Text),
-        styler_(canvas.Font(), {input.LinkColor, input.HoverTextColor, input.HoverLinkColor, input.HoverLink}),
+        flow_(flow),
         entryFont_(canvas.Font()),
         scale_(PrintScale(input)),
         keep_(!input.MeasureOnly || input.Rect.Contains(input.HitPoint)) {
@@ -90,7 +90,7 @@ class TMarkupLayouter {
 
  private:
   TMarkupPiece NextPiece() {
-    if (!hasPending_) return scanner_.Next();
+    if (!hasPending_) return flow_.Next();
     hasPending_ = false;
     return pending_;
   }
@@ -110,7 +110,7 @@ class TMarkupLayouter {
       AddWord(piece.Word);
       bytes += piece.Word.size();
       if (bytes >= kBatchBytes) break;
-      piece = scanner_.Next();
+      piece = flow_.Next();
       if (piece.Kind != mpWord) {
         pending_ = piece;
         hasPending_ = true;
@@ -123,8 +123,8 @@ class TMarkupLayouter {
   // Hidden words go into the plain text only.
   void AddWord(std::string_view raw) {
     const std::size_t start = out_.PlainText.size();
-    AppendDecodedWord(out_.PlainText, raw);
-    if (!styler_.Hidden()) words_.push_back({start, out_.PlainText.size() - start});
+    flow_.AppendWord(out_.PlainText, raw);
+    if (!flow_.Hidden()) words_.push_back({start, out_.PlainText.size() - start});
   }
 
   // A word that does not fit what is left of the line starts the next one.
@@ -165,7 +165,7 @@ class TMarkupLayouter {
   }
 
   TSpanExtent Measure(std::size_t from, std::size_t to) {
-    UseFont(styler_.Style().Font);
+    UseFont(flow_.Style().Font);
     const std::string_view text = SpanText(from, to);
     const bool space = text.back() == ' ';
     const TSize body = Extent(space ? text.substr(0, text.size() - 1) : text);
@@ -176,11 +176,11 @@ class TMarkupLayouter {
   void Place(std::size_t from, std::size_t to, const TSpanExtent& extent) {
     const int room = extent.Height / 4;
     int shift = 0;
-    if (styler_.Superscript()) {
+    if (flow_.Superscript()) {
       shift -= room;
       supRoom_ = std::max(supRoom_, room);
     }
-    if (styler_.Subscript()) {
+    if (flow_.Subscript()) {
       shift += room;
       subRoom_ = std::max(subRoom_, room);
     }
@@ -197,7 +197,7 @@ class TMarkupLayouter {
 
   void Keep(std::size_t start, std::string_view text, int advance, int shift, int height) {
     const int style = CurrentStyle();
-    const int link = styler_.Link();
+    const int link = flow_.Link();
     if (Extends(style, link, shift, start) && text.find('\t') == std::string_view::npos) {
       TMarkupRun& last = out_.Runs.back();
       last.Length += text.size();
@@ -219,11 +219,11 @@ class TMarkupLayouter {
 
   void NoteLink(int link) {
     if (link >= 0 && (out_.Links.empty() || out_.Links.back().first != link))
-      out_.Links.emplace_back(link, styler_.LinkTarget());
+      out_.Links.emplace_back(link, flow_.LinkTarget());
   }
 
   int CurrentStyle() {
-    const TMarkupStyle& now = styler_.Style();
+    const TMarkupStyle& now = flow_.Style();
     if (styleIndex_ >= 0 && out_.Styles[static_cast<std::size_t>(styleIndex_)] == now) return styleIndex_;
     return Intern(now);
   }
@@ -243,10 +243,11 @@ class TMarkupLayouter {
   // --- Tags ---------------------------------------------------------------------
 
   void ApplyTag(const TMarkupTag& tag) {
-    if (styler_.Apply(tag)) return;
+    if (flow_.ApplyStyle(tag)) return;
     switch (tag.Kind) {
       case mtBreak:
         out_.PlainText += '\r';
+        if (!hasContent_ && flow_.EmptyLinesHaveHeight()) HoldLineOpen();
         EndLine();
         return;
       case mtRule:
@@ -275,6 +276,12 @@ class TMarkupLayouter {
     paragraphFill_ = fill_ = clNone;
   }
 
+  // An empty paragraph of rich text is a line of the font in force high.
+  void HoldLineOpen() {
+    UseFont(flow_.Style().Font);
+    textHeight_ = std::max(textHeight_, canvas_.TextHeight("gh"));
+  }
+
   void SetBody(const TMarkupTag& tag) {
     if (const auto colour = MarkupColour(AttributeValue(tag, "bgcolor"))) out_.BodyColor = *colour;
     const std::string_view background = AttributeValue(tag, "background");
@@ -299,11 +306,11 @@ class TMarkupLayouter {
     x_ = Plus(x_, static_cast<long long>(indent) * listLevel_);
     trailingSpace_ = 0;
     mergeable_ = false;
-    if (listLevel_ > 0 && !styler_.Hidden()) PlaceBullet(indent);
+    if (listLevel_ > 0 && !flow_.Hidden()) PlaceBullet(indent);
   }
 
   void PlaceBullet(int slot) {
-    TMarkupStyle bullet = styler_.Style();
+    TMarkupStyle bullet = flow_.Style();
     bullet.Font.Name = kBulletFace;
     UseFont(bullet.Font);
     const std::string_view glyph = listLevel_ % 2 == 1 ? kOddLevelBullet : kEvenLevelBullet;
@@ -323,7 +330,7 @@ class TMarkupLayouter {
   }
 
   void PlaceImage(const TMarkupTag& tag) {
-    if (styler_.Hidden()) return;
+    if (flow_.Hidden()) return;
     const TSize stretch{MarkupNumber(AttributeValue(tag, "width")), MarkupNumber(AttributeValue(tag, "height"))};
     std::optional<TMarkupPicture> picture =
         ResolveMarkupPicture({AttributeValue(tag, "src"), input_.Images, stretch, !input_.MeasureOnly});
@@ -336,7 +343,7 @@ class TMarkupLayouter {
       lineStarted_ = true;
     }
     if (keep_) {
-      const int link = styler_.Link();
+      const int link = flow_.Link();
       out_.Images.push_back({{x_, 0, Plus(x_, width), height}, link, std::move(*picture)});
       NoteLink(link);
     }
@@ -438,8 +445,7 @@ class TMarkupLayouter {
   TCanvas& canvas_;
   const TMarkupInput& input_;
   TMarkupLayout& out_;
-  TMarkupScanner scanner_;
-  TMarkupStyler styler_;
+  TMarkupFlow& flow_;
   const TFont entryFont_;
   const double scale_;
 
@@ -480,9 +486,18 @@ class TMarkupLayouter {
 }  // namespace
 
 TMarkupLayout LayoutMarkup(TCanvas& canvas, const TMarkupInput& input) {
+  TMarkupTextFlow flow(input.Text, canvas.Font(), MarkupLinkColours(input));
+  return LayoutFlow(canvas, input, flow);
+}
+
+TMarkupLayout LayoutFlow(TCanvas& canvas, const TMarkupInput& input, TMarkupFlow& flow) {
   TMarkupLayout layout;
-  TMarkupLayouter(canvas, input, layout).Run();
+  TMarkupLayouter(canvas, input, flow, layout).Run();
   return layout;
+}
+
+TMarkupLinkColours MarkupLinkColours(const TMarkupInput& input) {
+  return {input.LinkColor, input.HoverTextColor, input.HoverLinkColor, input.HoverLink};
 }
 
 }  // namespace kelvora

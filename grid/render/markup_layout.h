@@ -69,4 +69,13 @@ struct TMarkupLayout {
 // fitting measures a million cells this way.
 TMarkupLayout LayoutMarkup(TCanvas& canvas, const TMarkupInput& input);
 
+class TMarkupFlow;
+
+// The same for any flow of formatted text (rich text comes this way); the
+// input's Text is not read, the flow stands for it.
+TMarkupLayout LayoutFlow(TCanvas& canvas, const TMarkupInput& input, TMarkupFlow& flow);
+
+// The link colours a mark-up input asks for.
+TMarkupLinkColours MarkupLinkColours(const TMarkupInput& input);
+
 }  // namespace kelvora

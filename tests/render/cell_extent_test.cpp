@@ -51,9 +51,9 @@ TEST(CellExtent, MeasuresEachKindOfCellAsItIsDrawn) {
       {"any closing tag is mark-up", "a</x>b", Plain(), {2 * w, h}},
       {"one character is always plain", "<", Plain(), {1 * w, h}},
       {"a formula is measured as written", "=<B>x</B>", Plain(), {9 * w, h}},
-      {"rich text by its plain text", "{\\rtf1\\ansi plain\\par second}", Plain(), {5 * w, h}},
-      {"rich text lines when multi-line", "{\\rtf1\\ansi plain\\par second}", MultiLine(), {6 * w, 2 * h}},
-      {"rich text bytes", "{\\rtf1 caf\\'e9}", Plain(), {4 * w, h}},
+      {"rich text as laid out, every paragraph", "{\\rtf1\\ansi plain\\par second}", Plain(), {6 * w, 2 * h}},
+      {"rich text in its own sizes", "{\\rtf1\\fs60 big}", Plain(), {3 * 20, 42}},
+      {"rich text as UTF-8", "{\\rtf1 caf\\'e9}", Plain(), {5 * w, h}},
   };
   for (const TExtentCase& c : cases) {
     TRecordingCanvas canvas;

@@ -200,15 +200,21 @@ TEST_F(CellPaintText, KindsFollowTheContentRule) {
   EXPECT_TRUE(MarkupCalls().empty());
 }
 
-TEST_F(CellPaintText, RichTextIsDrawnAsItsTextOverTheCellsColour) {
-  host.Text = "{\\rtf1\\ansi plain\\par second}";
+// Laid out as mark-up is, inset as mark-up is, in the cell's font where the
+// document names none, and clipped to the cell.
+TEST_F(CellPaintText, RichTextIsDrawnFormattedOverTheCellsColour) {
+  host.Text = "{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}plain \\b\\cf1 red\\plain\\par second}";
   PaintNormal();
   EXPECT_EQ(Only("Rectangle"), "Rectangle 100,40,160,60 pen=clWhite/1 brush=clWhite");
-  const TDrawn drawn = Drawn(Only("DrawText"));
-  EXPECT_EQ(drawn.text, "plain\\r\\nsecond");
-  EXPECT_EQ(drawn.rect, "100,40,160,60");
-  EXPECT_EQ(drawn.flags, "WordBreak|NoPrefix|ExpandTabs");
+  const std::string flags = " flags=SingleLine|Bottom|NoPrefix|ExpandTabs|NoClip font=Sans/-10/";
+  EXPECT_EQ(Calls("DrawText"), (std::vector<std::string>{"DrawText \"plain \" 102,42,132,54" + flags + "clNavy",
+                                                         "DrawText \"red\" 132,42,147,54" + flags + "clRed/B",
+                                                         "DrawText \"second\" 102,54,132,66" + flags + "clNavy"}));
+  EXPECT_EQ(Calls("SetClipRect").front(), "SetClipRect 100,40,160,60");
   EXPECT_EQ(canvas.Brush().Style, bsSolid);
+  // Selected, the text without a colour of its own takes the selection's.
+  PaintNormal({gdSelected});
+  EXPECT_EQ(Calls("DrawText").front(), "DrawText \"plain \" 102,42,132,54" + flags + "clHighlightText");
   // A selection without its own colour leaves the cell as it is.
   settings.SelectionColor = clNone;
   PaintNormal({gdSelected});

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "markup_test_support.h"
+
 namespace kelvora {
 namespace {
 
@@ -47,11 +49,14 @@ INSTANTIATE_TEST_SUITE_P(
         RichCase{"a backslash before a line end is a paragraph", "{\\rtf1 a\\\nb}", "a\r\nb"},
         RichCase{"line ends in the source are no text", "{\\rtf1 a\r\nb\nc}", "abc"},
         RichCase{"escaped braces and backslash", "{\\rtf1 \\{x\\} \\\\}", "{x} \\"},
-        RichCase{"hex bytes", "{\\rtf1 caf\\'e9 \\'C4}", "caf\xE9 \xC4"},
+        RichCase{"hex bytes in the code page", "{\\rtf1 caf\\'e9 \\'80}", "caf\xC3\xA9 \xE2\x82\xAC"},
+        RichCase{"code page 850", "{\\rtf1\\ansicpg850 \\'82}", "\xC3\xA9"},
+        RichCase{"bare bytes of a document in UTF-8", "{\\rtf1 caf\xC3\xA9}", "caf\xC3\xA9"},
+        RichCase{"bare bytes otherwise in the code page", "{\\rtf1 caf\xE9}", "caf\xC3\xA9"},
         RichCase{"a hex byte cut short", "{\\rtf1 a\\'4}", "a"},
         RichCase{"a hex escape without digits", "{\\rtf1 a\\'zz}", "azz"},
         RichCase{"typographic characters", "{\\rtf1 \\ldblquote a\\rdblquote \\emdash b}",
-                 "\x93" "a\x94\x97" "b"},
+                 "\xE2\x80\x9C" "a\xE2\x80\x9D\xE2\x80\x94" "b"},
         RichCase{"a starred group is skipped", "{\\rtf1 a{\\*\\unknown hidden}b}", "ab"},
         RichCase{"a picture is skipped", "{\\rtf1 a{\\pict\\pngblip 89504e47}b}", "ab"},
         RichCase{"headers and footers are skipped", "{\\rtf1{\\header h}{\\footerr f}body}",
@@ -63,10 +68,11 @@ INSTANTIATE_TEST_SUITE_P(
                  "{\\rtf1{\\fonttbl \\} still}b}", "b"},
         RichCase{"binary data is skipped by its length", "{\\rtf1 a\\bin3 {}\\b}", "ab"},
         RichCase{"table cells and rows", "{\\rtf1 a\\cell b\\cell\\row c}", "a\tb\t\r\nc"},
-        RichCase{"non-breaking space and hyphen", "{\\rtf1 a\\~b\\_c\\-d}", "a\xA0" "b-cd"},
-        RichCase{"unicode keeps its one-byte fallback", "{\\rtf1 \\u233\\'e9 x}", "\xE9 x"},
-        RichCase{"unicode fallback per uc", "{\\rtf1\\uc2 \\u8364 EUx}", "EUx"},
-        RichCase{"negative unicode numbers", "{\\rtf1 \\u-3913?}", "?"},
+        RichCase{"non-breaking space and hyphen", "{\\rtf1 a\\~b\\_c\\-d}", "a\xC2\xA0" "b-cd"},
+        RichCase{"unicode skips its one-byte fallback", "{\\rtf1 \\u233\\'e9 x}", "\xC3\xA9 x"},
+        RichCase{"unicode fallback per uc", "{\\rtf1\\uc2 \\u8364 EUx}", "\xE2\x82\xACx"},
+        RichCase{"negative unicode numbers", "{\\rtf1 \\u-4064?}", "\xEF\x80\xA0"},
+        RichCase{"unicode outside 16 bits shows its fallback", "{\\rtf1 \\u70000?\\u-70000!}", "?!"},
         RichCase{"an ASCII unicode character skips its fallback", "{\\rtf1 \\u65?\\u66 ?c}",
                  "ABc"},
         RichCase{"uc2 skips two after an ASCII character", "{\\rtf1\\uc2 \\u65\\'3f?c}", "Ac"},
@@ -74,6 +80,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "\xE2\x82\xAC" "x"},
         RichCase{"surrogate halves make one character", "{\\rtf1\\uc0 \\u-10179\\u-8694 x}",
                  "\xF0\x9F\x98\x8A" "x"},
+        RichCase{"each with its fallback", "{\\rtf1 \\u-10179?\\u-8694?x}", "\xF0\x9F\x98\x8A" "x"},
+        RichCase{"tables and hidden text are no text",
+                 "{\\rtf1{\\fonttbl{\\f0 Sans;}}{\\colortbl ;\\red1\\green2\\blue3;}a{\\v hidden}b}", "ab"},
         RichCase{"a surrogate half alone is replaced",
                  "{\\rtf1\\uc0 \\u56842 a\\u55357 b\\u55357 \\u66 c}",
                  "\xEF\xBF\xBD" "a\xEF\xBF\xBD" "b\xEF\xBF\xBD" "Bc"},
@@ -107,6 +116,143 @@ TEST(RichText, RestoresTheOuterStateAfterDeepNesting) {
   const std::string document = "{\\rtf1 a{\\fonttbl x" + std::string(10000, '{') +
                                std::string(10000, '}') + "y}b}";
   EXPECT_EQ(RichTextToPlainText(document), "ab");
+}
+
+// Drawing: the runs that the mark-up layout places, on the recording
+// surface of the mark-up tests (10 pixels a byte, 22 a line).
+
+using testing::Drawn;
+using testing::kPlain;
+using testing::MarkupSurface;
+
+struct RichDrawCase {
+  const char* what;
+  std::string document;
+  std::string calls;
+  TRect rect{0, 0, 200, 100};
+};
+
+std::string DrawnRich(MarkupSurface& surface, std::string_view document, TRect rect) {
+  surface.canvas.Clear();
+  TMarkupInput input;
+  input.Text = document;
+  input.Rect = rect;
+  DrawRichText(surface.canvas, input);
+  return surface.Calls();
+}
+
+class RichTextDrawing : public ::testing::TestWithParam<RichDrawCase> {};
+
+TEST_P(RichTextDrawing, DrawsTheRunsOfTheDocument) {
+  MarkupSurface surface;
+  EXPECT_EQ(DrawnRich(surface, GetParam().document, GetParam().rect), GetParam().calls) << GetParam().what;
+}
+
+std::string Lines(std::initializer_list<std::string> lines) {
+  std::string joined;
+  for (const std::string& line : lines) joined += (joined.empty() ? "" : "\n") + line;
+  return joined;
+}
+
+const char* const kTables =
+    "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Body Face;}{\\f1\\fmodern{\\*\\panose 0}Mono;}}"
+    "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue128;}";
+
+INSTANTIATE_TEST_SUITE_P(
+    RichText, RichTextDrawing,
+    ::testing::Values(
+        RichDrawCase{"character styles switch and end", "{\\rtf1 a \\b bold\\b0  \\i\\ul it\\ulnone\\strike s}",
+                     Lines({Drawn("a ", 0, 0, 20, 22, kPlain), Drawn("bold", 20, 0, 60, 22, kPlain + "/B"),
+                            Drawn(" ", 60, 0, 70, 22, kPlain), Drawn("it", 70, 0, 90, 22, kPlain + "/IU"),
+                            Drawn("s", 90, 0, 100, 22, kPlain + "/IS")})},
+        RichDrawCase{"formatting ends with its group", "{\\rtf1 {\\b a}b}",
+                     Lines({Drawn("a", 0, 0, 10, 22, kPlain + "/B"), Drawn("b", 10, 0, 20, 22, kPlain)})},
+        RichDrawCase{"colours from the table, 0 and past it the cell's",
+                     std::string(kTables) + "\\cf1 r\\cf2 n\\cf0 a\\cf9 p}",
+                     Lines({Drawn("r", 0, 0, 10, 22, "Body Face/-20/clRed"), Drawn("n", 10, 0, 20, 22, "Body Face/-20/clNavy"),
+                            Drawn("ap", 20, 0, 40, 22, "Body Face/-20/clBlack")})},
+        RichDrawCase{"fonts from the table, an unknown one the cell's",
+                     std::string(kTables) + "\\f1 m\\f7 u\\plain d}",
+                     Lines({Drawn("m", 0, 0, 10, 22, "Mono/-20/clBlack"), Drawn("u", 10, 0, 20, 22, kPlain),
+                            Drawn("d", 20, 0, 30, 22, "Body Face/-20/clBlack")})},
+        RichDrawCase{"sizes in half points", "{\\rtf1\\fs24 a\\fs48 b}",
+                     Lines({Drawn("a", 0, 16, 8, 34, "MS Sans Serif/-16/clBlack"),
+                            Drawn("b", 8, 0, 24, 34, "MS Sans Serif/-32/clBlack")})},
+        RichDrawCase{"paragraphs and lines; an empty paragraph keeps its height",
+                     "{\\rtf1 a\\par\\par b\\line c}",
+                     Lines({Drawn("a", 0, 0, 10, 22, kPlain), Drawn("b", 0, 44, 10, 66, kPlain),
+                            Drawn("c", 0, 66, 10, 88, kPlain)})},
+        RichDrawCase{"paragraph alignment", "{\\rtf1\\qc ab\\par\\pard\\qr c\\par\\pard d}",
+                     Lines({Drawn("ab", 90, 0, 110, 22, kPlain), Drawn("c", 190, 22, 200, 44, kPlain),
+                            Drawn("d", 0, 44, 10, 66, kPlain)})},
+        RichDrawCase{"words wrap at the rectangle", "{\\rtf1 aaa bbb \\b ccc}",
+                     Lines({Drawn("aaa bbb", 0, 0, 70, 22, kPlain), Drawn("ccc", 0, 22, 30, 44, kPlain + "/B")}),
+                     {0, 0, 75, 100}},
+        RichDrawCase{"tabs are drawn expanded", "{\\rtf1 a\\tab b}", Drawn("a\tb", 0, 0, 90, 22, kPlain)},
+        RichDrawCase{"unknown words and skipped groups never show",
+                     "{\\rtf1\\unknownword3 a{\\*\\strange x}{\\header h}\\'e9}", Drawn("a\xC3\xA9", 0, 0, 30, 22, kPlain)},
+        RichDrawCase{"nothing to draw", "{\\rtf1{\\fonttbl{\\f0 F;}}}", ""}));
+
+INSTANTIATE_TEST_SUITE_P(
+    BrokenDocuments, RichTextDrawing,
+    ::testing::Values(
+        RichDrawCase{"unbalanced braces", "}}{\\rtf1{\\b a}}}b{{", Lines({Drawn("a", 0, 0, 10, 22, kPlain + "/B"),
+                                                                            Drawn("b", 10, 0, 20, 22, kPlain)})},
+        RichDrawCase{"a colour table cut short", "{\\rtf1{\\colortbl;\\red300\\green-5\\cf1 x",  ""},
+        RichDrawCase{"sizes past reason", "{\\rtf1\\fs999999999999 a\\fs-4 b\\fs1 c}",
+                     Lines({Drawn("a", 0, 0, 2048, 4098, "MS Sans Serif/-4096/clBlack"),
+                            Drawn("b", 2048, 4076, 2058, 4098, kPlain), Drawn("c", 2058, 4095, 2059, 4098, "MS Sans Serif/-1/clBlack")}),
+                     {0, 0, 65535, 65535}}));
+
+TEST(RichText, MeasuresWhatItDraws) {
+  MarkupSurface surface;
+  TMarkupInput input;
+  input.Text = "{\\rtf1 one \\b two\\par\\fs60 three}";
+  input.Rect = {0, 0, 65535, 65535};
+  input.MeasureOnly = true;
+  const TMarkupResult measured = DrawRichText(surface.canvas, input);
+  EXPECT_EQ(measured.Width, 5 * 20);  // "three" at 40 pixels: 20 a byte
+  EXPECT_EQ(measured.Height, 22 + 42);
+  EXPECT_TRUE(surface.canvas.Calls().empty());
+  EXPECT_EQ(surface.canvas.Font().Height, -20);  // the surface as it was
+}
+
+// The plain text a screen reader gets is what is drawn.
+TEST(RichText, ThePlainTextIsTheDrawnText) {
+  const std::string document = std::string(kTables) + "\\f1\\cf1 one\\par two\\tab \\u8364?}";
+  MarkupSurface surface;
+  TMarkupInput input;
+  input.Text = document;
+  input.Rect = {0, 0, 65535, 65535};
+  std::string drawn = DrawRichText(surface.canvas, input).PlainText;
+  for (std::size_t at = drawn.find('\r'); at != std::string::npos; at = drawn.find('\r', at + 2)) drawn.insert(at + 1, "\n");
+  EXPECT_EQ(drawn, RichTextToPlainText(document));
+}
+
+TEST(RichText, AMillionNestedGroupsAreDrawnAsFarAsTheyAreSound) {
+  const std::string document = "{\\rtf1 a" + std::string(1'000'000, '{') + "\\b deep" + std::string(1'000'000, '}') + "b}";
+  MarkupSurface surface;
+  EXPECT_EQ(DrawnRich(surface, document, {0, 0, 200, 100}),
+            Lines({Drawn("a", 0, 0, 10, 22, kPlain), Drawn("deep", 10, 0, 50, 22, kPlain + "/B"),
+                   Drawn("b", 50, 0, 60, 22, kPlain)}));
+}
+
+int DrawTextCalls(const TRecordingCanvas& canvas) {
+  int count = 0;
+  for (const std::string& call : canvas.Calls()) count += call.rfind("DrawText", 0) == 0;
+  return count;
+}
+
+TEST(RichText, AHugeCellIsDrawnAsFarAsItShows) {
+  std::string document = "{\\rtf1 ";
+  while (document.size() < (std::size_t{100} << 20)) document += "word \\b bold\\b0  \\par ";
+  MarkupSurface surface;
+  TMarkupInput input;
+  input.Text = document;
+  input.Rect = {0, 0, 120, 21};
+  const TMarkupResult painted = DrawRichText(surface.canvas, input);
+  EXPECT_EQ(DrawTextCalls(surface.canvas), 2);
+  EXPECT_EQ(painted.PlainText, "word bold \r");
 }
 
 }  // namespace
