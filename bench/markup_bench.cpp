@@ -31,6 +31,7 @@
 #include "grid/cell_grid.h"
 #include "grid/render/markup.h"
 #include "support/bench_support.h"
+#include "support/stopwatch.h"
 #include "toolkit/application.h"
 #include "toolkit/qt_canvas.h"
 
@@ -46,10 +47,6 @@ constexpr int kColWidth = 115;  // the main window's, with a 1-pixel line after 
 constexpr int kRowHeight = 21;
 constexpr int kCellImageWidth = 120;
 constexpr int kCellImageHeight = 21;
-
-using Clock = std::chrono::steady_clock;
-
-double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 constexpr const char* kDays[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
 constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
@@ -97,13 +94,6 @@ TFont GridFont() {
 }
 
 QFont GridQFont() { return ToQFont(GridFont()); }
-
-template <typename Run>
-double Best(int repetitions, Run run) {
-  double best = std::numeric_limits<double>::infinity();
-  for (int i = 0; i < repetitions; ++i) best = std::min(best, run());
-  return best;
-}
 
 // --- Measuring ------------------------------------------------------------------
 

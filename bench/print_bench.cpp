@@ -26,6 +26,7 @@
 #include "app/form1_grid.h"
 #include "grid/cell_grid.h"
 #include "support/bench_support.h"
+#include "support/stopwatch.h"
 #include "toolkit/application.h"
 #include "toolkit/qt_canvas.h"
 
@@ -35,17 +36,6 @@ namespace {
 const int kPdfRows = Sized(10'000, 500);
 const int kGrowthRows = Sized(1'000'000, 5'000);
 const int kRichCells = Sized(100'000, 2'000);
-
-using Clock = std::chrono::steady_clock;
-
-double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
-
-template <typename Run>
-double Best(int repetitions, Run run) {
-  double best = std::numeric_limits<double>::infinity();
-  for (int i = 0; i < repetitions; ++i) best = std::min(best, run());
-  return best;
-}
 
 constexpr const char* kDays[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
 constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
