@@ -31,6 +31,7 @@
 #include "grid/cell_grid.h"
 #include "grid/render/markup.h"
 #include "support/bench_support.h"
+#include "support/fit_timing.h"
 #include "support/stopwatch.h"
 #include "toolkit/application.h"
 #include "toolkit/qt_canvas.h"
@@ -96,18 +97,6 @@ TFont GridFont() {
 QFont GridQFont() { return ToQFont(GridFont()); }
 
 // --- Measuring ------------------------------------------------------------------
-
-double FitSeconds(const std::vector<TCell>& cells) {
-  TCellGrid grid;
-  ApplyGridDescription(grid);
-  grid.SetRowCount(static_cast<int>(cells.size()));
-  for (std::size_t row = 0; row < cells.size(); ++row) grid.SetCells(0, static_cast<int>(row), cells[row].markup);
-  const auto start = Clock::now();
-  grid.FitColumnsToText(true, 2);
-  const double seconds = SecondsSince(start);
-  std::fprintf(stderr, "fitted width: %d pixels\n", grid.ColWidths(0));
-  return seconds;
-}
 
 double DocumentMeasureSeconds(const std::vector<TCell>& cells) {
   QTextDocument document;
@@ -263,7 +252,7 @@ int main(int argc, char** argv) {
   const std::vector<TCell> cells = MakeCells(kCells);
   const int repetitions = Repetitions(3);
 
-  const double fit = Best(repetitions, [&] { return FitSeconds(cells); });
+  const double fit = Best(repetitions, [&] { return FirstColumnFitSeconds(cells, &TCell::markup, "mark-up"); });
   const double documentFit = Best(repetitions, [&] { return DocumentMeasureSeconds(cells); });
   const double paint = Best(repetitions, [&] { return PaintSeconds(cells); });
   const double documentPaint = Best(repetitions, [&] { return DocumentPaintSeconds(cells); });

@@ -26,6 +26,7 @@
 #include "app/form1_grid.h"
 #include "grid/cell_grid.h"
 #include "support/bench_support.h"
+#include "support/fit_timing.h"
 #include "support/stopwatch.h"
 #include "toolkit/application.h"
 #include "toolkit/qt_canvas.h"
@@ -168,18 +169,6 @@ std::vector<TRichCell> MakeRichCells(int count) {
   return cells;
 }
 
-double RichFitSeconds(const std::vector<TRichCell>& cells) {
-  TCellGrid grid;
-  ApplyGridDescription(grid);
-  grid.SetRowCount(static_cast<int>(cells.size()));
-  for (std::size_t row = 0; row < cells.size(); ++row) grid.SetCells(0, static_cast<int>(row), cells[row].rich);
-  const auto start = Clock::now();
-  grid.FitColumnsToText(true, 2);
-  const double seconds = SecondsSince(start);
-  std::fprintf(stderr, "rich text fitted width: %d pixels\n", grid.ColWidths(0));
-  return seconds;
-}
-
 double DocumentMeasureSeconds(const std::vector<TRichCell>& cells) {
   QTextDocument document;
   document.setDefaultFont(ToQFont(GridFont()));
@@ -221,7 +210,7 @@ int main(int argc, char** argv) {
   std::fprintf(stderr, "%d rows printed to PDF in %.1f s\n", kGrowthRows, growthSeconds);
 
   const std::vector<TRichCell> cells = MakeRichCells(kRichCells);
-  const double fit = Best(repetitions, [&] { return RichFitSeconds(cells); });
+  const double fit = Best(repetitions, [&] { return FirstColumnFitSeconds(cells, &TRichCell::rich, "rich text"); });
   const double documentFit = Best(repetitions, [&] { return DocumentMeasureSeconds(cells); });
 
   PrintFigure("print_pdf_10k", pdf, "s");
