@@ -5,6 +5,7 @@
 #include "app/date_line.h"
 #include "app/form1.h"
 #include "grid/cell_grid.h"
+#include "toolkit/assistive_tools.h"
 #include "toolkit/byte_text.h"
 #include "toolkit/exceptions.h"
 #include "toolkit/paths.h"
@@ -20,10 +21,36 @@ constexpr int kFitExtraWidth = 2;
 
 constexpr const char* kNoFileChosen = "No file chosen: choose one with File > Open first";
 
-void WriteDateRow(TCellGrid& grid, int row, const TDateFields& fields) {
-  if (fields.HasWeekday) grid.SetCells(0, row, fields.Pieces[0]);
-  for (int col = 1; col < kDateColumnCount; ++col) grid.SetCells(col, row, fields.Pieces[col]);
-}
+// Writes the date rows from row 0 on and grows the row count by one for
+// each. Nothing runs between two rows of one command, so the count is grown
+// once when the rows are done, or when the command fails half-way, which no
+// one can tell from growing it row by row; except an assistive tool, which
+// is told of each cell as it is written, and so meets every row counted.
+class TDateRowWriter {
+ public:
+  explicit TDateRowWriter(TCellGrid& grid)
+      : grid_(grid), count_(grid.RowCount()), rowByRow_(AssistiveToolListening()) {}
+
+  void Write(const TDateFields& fields) {
+    if (count_ == INT_MAX) throw Exception("The file has too many date lines for the grid");
+    if (fields.HasWeekday) grid_.SetCells(0, row_, fields.Pieces[0]);
+    for (int col = 1; col < kDateColumnCount; ++col) grid_.SetCells(col, row_, fields.Pieces[col]);
+    ++row_;
+    ++count_;
+    if (rowByRow_) Count();
+  }
+  // The row count that growing it row by row would have reached; a run
+  // without date lines leaves the count alone, as one that never grew it.
+  void Count() {
+    if (count_ != grid_.RowCount()) grid_.SetRowCount(count_);
+  }
+
+ private:
+  TCellGrid& grid_;
+  int row_ = 0;
+  int count_;
+  bool rowByRow_;
+};
 
 }  // namespace
 
@@ -59,15 +86,15 @@ void TForm1::ReadOld(QObject*) {
   file.AssignFile(CurrentFileName);
   file.Reset();
   CellGrid1->SetColCount(kDateColumnCount);
-  int row = 0;
-  while (!file.Eof()) {
-    const std::string_view line = file.ReadLineView();
-    if (!IsDateLine(line)) continue;
-    if (CellGrid1->RowCount() == INT_MAX) throw Exception("The file has too many date lines for the grid");
-    WriteDateRow(*CellGrid1, row, CutDateLine(line));
-    ++row;
-    CellGrid1->SetRowCount(CellGrid1->RowCount() + 1);
+  TDateRowWriter rows(*CellGrid1);
+  try {
+    std::string_view line;
+    while (file.ReadLineStartingWith(kDateLinePrefix, line)) rows.Write(CutDateLine(line));
+  } catch (...) {
+    rows.Count();  // the rows written so far stay, counted
+    throw;
   }
+  rows.Count();
   CellGrid1->FitColumnsToText(true, kFitExtraWidth);
   file.Close();
 }

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -126,6 +127,16 @@ void WriteGrid(benchmark::State& state, TCellGrid* grid, std::string path, doubl
 // The same writer adding to a new file in place: no replacement, so no
 // temporary file and no wait for the disk. Commentary only, to show what
 // the safe replacement costs.
+// The same grid as an HTML table, written as safely as the CSV.
+void WriteHtml(benchmark::State& state, TCellGrid* grid, std::string path, double* best) {
+  for (auto _ : state) {
+    SettleDisk();
+    const auto start = std::chrono::steady_clock::now();
+    grid->WriteHtmlFile(path);
+    *best = std::min(*best, Seconds(start));
+  }
+}
+
 void WriteGridInPlace(benchmark::State& state, TCellGrid* grid, std::string path, double* best) {
   for (auto _ : state) {
     std::filesystem::remove(path);
@@ -216,6 +227,7 @@ int main(int argc, char** argv) {
   const std::string plainPath = dir + "/csv-plain-1m.csv";
   const std::string pythonPath = dir + "/csv-python-1m.csv";
   const std::string safePath = dir + "/csv-safe-1m.csv";
+  const std::string htmlPath = dir + "/grid-1m.html";
 
   std::fprintf(stderr, "preparing a grid of %d x %d cells\n", kRows, kCols);
   kelvora::TCellGrid grid;
@@ -226,6 +238,7 @@ int main(int argc, char** argv) {
   double inPlaceSeconds = std::numeric_limits<double>::infinity();
   double plainSeconds = std::numeric_limits<double>::infinity();
   double safeSeconds = std::numeric_limits<double>::infinity();
+  double htmlSeconds = std::numeric_limits<double>::infinity();
   // The writers take turns, a round at a time, so that a slow spell of the
   // disk falls on all of them alike.
   for (int round = 0; round < kRepetitions; ++round) {
@@ -236,6 +249,8 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("PlainWrite/1M", WritePlain, &table, plainPath, &plainSeconds)
         ->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("SafeWrite/1M", WriteSafe, &table, safePath, &safeSeconds)
+        ->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("WriteHtmlFile/1M", WriteHtml, &grid, htmlPath, &htmlSeconds)
         ->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
   }
   benchmark::RunSpecifiedBenchmarks();
@@ -249,7 +264,10 @@ int main(int argc, char** argv) {
                      written == FileBytes(safePath) && written == FileBytes(pythonPath);
   std::fprintf(stderr, "%zu bytes written\n", written.size());
   std::fprintf(stderr, "the same write in place, without the safe replacement: %.4f s\n", inPlaceSeconds);
-  for (const std::string& path : {gridPath, inPlacePath, plainPath, safePath, pythonPath})
+  std::error_code noSize;
+  std::fprintf(stderr, "%ju bytes of HTML written\n",
+               static_cast<std::uintmax_t>(std::filesystem::file_size(htmlPath, noSize)));
+  for (const std::string& path : {gridPath, inPlacePath, plainPath, safePath, pythonPath, htmlPath})
     std::filesystem::remove(path);
   if (pythonSeconds <= 0) {
     std::fprintf(stderr, "python3 with its csv module did not run\n");
@@ -263,5 +281,7 @@ int main(int argc, char** argv) {
   PrintAnchor("python_csv_1m", pythonSeconds, "s");
   PrintAnchor("plain_write_1m", plainSeconds, "s");
   PrintAnchor("safe_write_1m", safeSeconds, "s");
+  PrintFigure("html_export_1m", htmlSeconds, "s");
+  PrintAnchor("csv_1m", gridSeconds, "s");
   return 0;
 }

@@ -1,5 +1,6 @@
 // Filling the grid with a million date rows and sizing its columns to them,
-// against a QTableWidget given the same texts.
+// against a QTableWidget given the same texts; and, as the floor that fitting
+// cannot beat, one visit to every cell's text of the same grid.
 //
 // Each measurement runs in a child process of its own (this program started
 // again with --child=...), so that every fill starts from a fresh heap and
@@ -70,6 +71,17 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// Every cell's text read once, column by column as fitting reads them, and
+// nothing done with it but adding up its length.
+double ScanSeconds(const TCellGrid& grid) {
+  const auto start = std::chrono::steady_clock::now();
+  std::size_t bytes = 0;
+  for (int col = 0; col < grid.ColCount(); ++col)
+    for (int row = 0; row < grid.RowCount(); ++row) bytes += grid.CellText(col, row).size();
+  benchmark::DoNotOptimize(bytes);
+  return SecondsSince(start);
+}
+
 // One line on standard output for the parent: "result NAME VALUE".
 void Report(const char* name, double value) { std::printf("result %s %.6f\n", name, value); }
 
@@ -100,13 +112,15 @@ int RunGridChild(int argc, char** argv) {
   const auto fitStart = std::chrono::steady_clock::now();
   grid->FitColumnsToText(true, 2);
   const double fitSeconds = SecondsSince(fitStart);
+  const double scanSeconds = ScanSeconds(*grid);
   std::string widths;
   for (int col = 0; col < kCols; ++col) widths += " " + std::to_string(grid->ColWidths(col));
-  std::fprintf(stderr, "cell grid: fill %.3f s, growth %.1f MiB, fit %.3f s, widths%s\n", fillSeconds,
-               growth, fitSeconds, widths.c_str());
+  std::fprintf(stderr, "cell grid: fill %.3f s, growth %.1f MiB, fit %.3f s, scan %.3f s, widths%s\n",
+               fillSeconds, growth, fitSeconds, scanSeconds, widths.c_str());
   Report("fill_seconds", fillSeconds);
   Report("fill_growth_mib", growth);
   Report("fit_seconds", fitSeconds);
+  Report("scan_seconds", scanSeconds);
   return 0;
 }
 
@@ -138,6 +152,7 @@ struct TChildResults {
   double fillSeconds = -1;
   double growthMiB = -1;
   double fitSeconds = -1;
+  double scanSeconds = -1;
 };
 
 TChildResults RunChild(const QString& program, const QString& which) {
@@ -154,6 +169,7 @@ TChildResults RunChild(const QString& program, const QString& which) {
     if (fields[1] == "fill_seconds") results.fillSeconds = value;
     if (fields[1] == "fill_growth_mib") results.growthMiB = value;
     if (fields[1] == "fit_seconds") results.fitSeconds = value;
+    if (fields[1] == "scan_seconds") results.scanSeconds = value;
   }
   return results;
 }
@@ -203,6 +219,7 @@ int RunParent(int argc, char** argv) {
   PrintFigure("fill_1m", Best(gridRuns, &TChildResults::fillSeconds), "s");
   PrintAnchor("qtablewidget_1m", Best(tableRuns, &TChildResults::fillSeconds), "s");
   PrintFigure("fit_1m", Best(gridRuns, &TChildResults::fitSeconds), "s");
+  PrintAnchor("store_scan_1m", Best(gridRuns, &TChildResults::scanSeconds), "s");
   return 0;
 }
 

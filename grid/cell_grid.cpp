@@ -8,6 +8,7 @@
 #include <cassert>
 
 #include "toolkit/application.h"
+#include "toolkit/drop_target.h"
 #include "toolkit/window_timer.h"
 
 namespace kelvora {
@@ -34,13 +35,15 @@ TCellGrid::TCellGrid(QWidget* owner) : TCustomGrid(owner) {
   SetDefaultRowHeight(21);
   // The base fills nothing: PaintCell chooses the cell's brush itself.
   SetDefaultDrawing(false);
-  SetScrollWidth(style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+  TCellGridProperties::SetScrollWidth(style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+  ApplyScrollLook();
   SetWheelScrollLines(QApplication::wheelScrollLines());
   ChainOwnerForm(owner);
 }
 
 TCellGrid::~TCellGrid() {
   if (ownerForm_) ownerForm_->removeEventFilter(this);
+  SaveColumnWidths();
   // Graphics are the grid's own, whether or not they are shown just now.
   store_.Clear([this](int, int, void* object) { return ReleaseGraphic(object); });
 }
@@ -55,10 +58,36 @@ void TCellGrid::ChainOwnerForm(QWidget* owner) {
 }
 
 bool TCellGrid::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == ownerForm_ && event->type() == QEvent::Resize && !SizeWithForm())
-    ownerFormSize_ = {ownerForm_->width(), ownerForm_->height()};
+  if (watched == ownerForm_ && event->type() == QEvent::Resize) RunGuarded([this] { FollowOwnerForm(); });
   return TCustomGrid::eventFilter(watched, event);
 }
+
+// With SizeWithForm the grid grows and shrinks by what its form does. A form
+// that is not shown yet is still being laid out by its owner, so its sizes
+// then are only noted.
+void TCellGrid::FollowOwnerForm() {
+  const TSize now{ownerForm_->width(), ownerForm_->height()};
+  if (SizeWithForm() && ownerForm_->isVisible())
+    resize(std::max(width() + now.cx - ownerFormSize_.cx, 0), std::max(height() + now.cy - ownerFormSize_.cy, 0));
+  ownerFormSize_ = now;
+}
+
+void TCellGrid::SetScrollType(TScrollType v) {
+  TCellGridProperties::SetScrollType(v);
+  ApplyScrollLook();
+}
+
+void TCellGrid::SetScrollColor(TColor v) {
+  TCellGridProperties::SetScrollColor(v);
+  ApplyScrollLook();
+}
+
+void TCellGrid::SetScrollWidth(int v) {
+  TCellGridProperties::SetScrollWidth(v);
+  ApplyScrollLook();
+}
+
+void TCellGrid::ApplyScrollLook() { SetScrollBarLook(ScrollType() == ssFlat, ScrollColor(), ScrollWidth()); }
 
 void TCellGrid::Loaded() {
   rememberedCursor_ = cursor().shape();
@@ -66,6 +95,7 @@ void TCellGrid::Loaded() {
     SetCells(static_cast<int>(i), 0, columnHeaders_[i]);
   for (std::size_t i = 0; i < rowHeaders_.size(); ++i)
     SetCells(0, static_cast<int>(i), rowHeaders_[i]);
+  PassAcceptFlags();
 }
 
 void TCellGrid::showEvent(QShowEvent* event) {
@@ -73,10 +103,10 @@ void TCellGrid::showEvent(QShowEvent* event) {
   if (!windowCreated_) RunGuarded([this] { WindowCreated(); });
 }
 
-// Column widths are saved nowhere in this program, so ColumnSize.Save has
-// nothing to load; the timer drives blinking mark-up.
+// The timer drives blinking mark-up.
 void TCellGrid::WindowCreated() {
   windowCreated_ = true;
+  LoadColumnWidths();
   timer_ = std::make_unique<TWindowTimer>();
   timer_->OnTimer = [this] { TimerTick(); };
   timer_->Start();
@@ -115,6 +145,7 @@ void TCellGrid::StoreCell(int ACol, int ARow, std::string_view text) {
   store_.SetText(ACol, ARow, text);
   InvalidateStoredCell(ACol, ARow);
   if (AccessibilityActive()) AnnounceCellChange(ACol, ARow);
+  if (ARow == hintCell_.Y) RefreshHint(ACol);
 }
 
 TCellGraphic* TCellGrid::CellGraphic(int ACol, int ARow) const {
@@ -155,7 +186,10 @@ void TCellGrid::SetColCount(int count) {
   if (count > 1 && fixedColAlways_) TCustomGrid::SetFixedCols(1);
 }
 
+// A count set while rows are hidden counts every row: the hidden ones come
+// back first, so that none of them shows in a place that is not its own.
 void TCellGrid::SetRowCount(int count) {
+  ClearFilter();
   TCustomGrid::SetRowCount(count);
   if (count > 1 && fixedRowAlways_) TCustomGrid::SetFixedRows(1);
 }
@@ -212,7 +246,13 @@ void TCellGrid::EraseCellRange(int FromCol, int FromRow, int ToCol, int ToRow) {
 }
 
 // Hidden columns are stored after the displayed ones and are emptied too.
+// Emptied, the grid holds no sorted rows any more: the next rows come in
+// their file's order.
 void TCellGrid::EraseAllCells() {
+  ClearFilter();
+  fileOrder_.Clear();
+  sortKeys_.clear();
+  UpdateSortMarks();
   if (RowCount() > 0 && ColCount() > 0)
     EraseCellRange(0, 0, LimitedEnd(std::int64_t{ColCount()} - 1 + hiddenColumnCount_), RowCount() - 1);
 }
@@ -230,6 +270,7 @@ void TCellGrid::RowRangeDeleted(int ARow, int ACount) {
   store_.EraseRange(0, ARow, TCellStore::kMaxIndex, last, [this](int, int, void* object) { return ReleaseGraphic(object); });
   store_.RemoveRows(ARow, ACount);
   rowSelection_.RowsDeleted(ARow, ACount);
+  NoteRowsDeleted(ARow, ACount);
   for (int i = 0; i < ACount; ++i) EditRowDeleted(ARow);
 }
 
@@ -240,12 +281,14 @@ void TCellGrid::RowRangeInserted(int ARow, int ACount) {
   [[maybe_unused]] const bool fits = store_.InsertRows(ARow, ACount);
   assert(fits);
   rowSelection_.RowsInserted(ARow, ACount);
+  NoteRowsInserted(ARow, ACount);
   for (int i = 0; i < ACount; ++i) EditRowInserted(ARow);
 }
 
 void TCellGrid::RowMoved(int FromIndex, int ToIndex) {
   ++rowChanges_;
   store_.MoveRow(FromIndex, ToIndex);
+  if (!filtered_.Active && FromIndex >= FixedRows() && ToIndex >= FixedRows()) fileOrder_.RowMoved(FromIndex - FixedRows(), ToIndex - FixedRows());
   EditRowMoved(FromIndex, ToIndex);
 }
 

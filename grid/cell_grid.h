@@ -23,11 +23,17 @@
 #include "grid/render/cell_paint.h"
 #include "grid/row_selection.h"
 #include "grid/cell_grid_error.h"
+#include "grid/sort/file_order.h"
+#include "grid/sort/sort_keys.h"
 #include "toolkit/grid_base/custom_grid.h"
+
+class QMimeData;
 
 namespace kelvora {
 
 class TCellInplaceEdit;
+class TDropTarget;
+struct TCsvShape;
 class TWindowTimer;
 
 // The cell grid: a string grid on the grid base, with a sparse cell store,
@@ -148,6 +154,10 @@ class TCellGrid : public TCustomGrid,
   // Points added to every cell font (the zoom), kept within -10..10.
   int FontSizeOffset() const { return fontSizeOffset_; }
   void SetFontSizeOffset(int points);
+  // The zoom operation (cell_grid_wheel.cpp): the offset moves by `steps`
+  // within its limits, every row takes the height the zoomed text needs,
+  // and the current cell stays in view.
+  void Zoom(int steps);
   // What a password cell shows for each of its characters.
   char PasswordChar() const { return passwordChar_; }
   void SetPasswordChar(char c);
@@ -163,8 +173,33 @@ class TCellGrid : public TCustomGrid,
   bool IncludeFixedCells = true;
   bool IncludeHiddenColumns = false;
   bool CaretTildeEncoding = false;
+  // Whether the CSV writer writes the rows a filter hides as well (a save
+  // of everything), or only the rows shown (an export of the view).
+  bool IncludeFilteredRows = false;
   void WriteCsvFile(const std::string& FileName) { WriteCsvFile(FileName, false); }
   void WriteCsvFile(const std::string& FileName, bool Append);
+  // Reading CSV back (cell_grid_csv_read.cpp), with the writer's settings.
+  // The whole-grid form puts the file where the writer took it from: every
+  // cell, or with IncludeFixedCells off the normal cells, the counts made to
+  // fit the file. The other form writes the file's cells from a displayed
+  // cell on (a stored one with IncludeHiddenColumns) and only grows the grid.
+  // The file is read whole before the grid changes: a file that cannot be
+  // read raises ECellGridError naming it (and the line) and leaves the grid
+  // as it was.
+  void ReadCsvFile(const std::string& FileName);
+  void ReadCsvFile(const std::string& FileName, int ACol, int ARow);
+
+  // HTML (cell_grid_html.cpp): the grid, or a block of displayed cells, as
+  // one table in an HTML5 document, HTMLSettings.Width percent wide, fixed
+  // cells as header cells, each cell with the colours, font style and
+  // alignment that painting gives it; mark-up as sanitised HTML. The file
+  // replaces an old one only once it is complete; one that cannot be made
+  // raises ECellGridError("Cannot create file " + FileName).
+  void WriteHtmlFile(const std::string& FileName);
+  void WriteHtmlFile(const std::string& FileName, const TGridRect& Range);
+  // The selection as such a document, as the clipboard offers it beside the
+  // text; mark-up keeps its tags with CopyHTMLTagsToClipboard.
+  std::string SelectionAsHtml();
 
   // Printing (cell_grid_print.cpp): the grid on paper, in the preview or in
   // a PDF file, laid out by PrintSettings and painted page by page by the
@@ -237,10 +272,62 @@ class TCellGrid : public TCustomGrid,
   void CutSelectionToClipboard();
   void PasteFromClipboard();
 
+  // Sorting (cell_grid_sort.cpp): the normal rows, by a list of stored
+  // columns and directions, stable, empty cells last. SortColumn follows
+  // the first key. Fixed rows, footer rows and rows hidden by a filter stay
+  // where they are. With SortFull whole rows move; without it the cells of
+  // the fixed columns stay, as row labels do. A key naming a column that is
+  // not stored raises ECellGridError and changes nothing; an open edit is
+  // validated first, and a refused one stops the sort.
+  const std::vector<TSortKey>& SortColumns() const { return sortKeys_; }
+  void SetSortColumns(std::vector<TSortKey> keys);  // an empty list: file order
+  void SortByColumn(int ACol, TSortDirection ADirection) { SetSortColumns({{ACol, ADirection}}); }
+  void Sort();  // by the list again, after the cells changed
+  // Puts the rows back in the order they had before the first sort, rows
+  // added since beside the row they were added after, and empties the list.
+  void RestoreFileOrder();
+  bool InFileOrder() const { return !fileOrder_.Active(); }
+  // Filtering (cell_grid_filter.cpp): ApplyFilter hides the normal rows
+  // that do not meet Filter().Conditions, without deleting any data, and
+  // ClearFilter shows them again: in file order, or sorted again by the
+  // sort columns when the grid is sorted. A filter replaces the one before.
+  // Hidden rows are kept after the footer rows, beyond RowCount, as hidden
+  // columns are kept after the displayed ones, so that what works on the
+  // shown rows (keys, editing, the clipboard, RemoveRows, the CSV writer)
+  // cannot reach them. EraseAllCells and SetRowCount clear the filter first.
+  void ApplyFilter();
+  void ClearFilter();
+  bool Filtered() const { return filtered_.Active; }
+  // Rows hidden by the filter, stored or not.
+  int FilteredOutRowCount() const { return static_cast<int>(filtered_.HiddenStored + filtered_.HiddenEmpty); }
+  int FilteredStoredRowCount() const { return static_cast<int>(filtered_.HiddenStored); }
+
+  // What a click on a sort header does (cell_grid_sort_header.cpp): a first
+  // click sorts by the column, a second reverses it, a third goes back to
+  // file order; with addKey the column is added to the list, reversed, or
+  // taken out of it.
+  void SortHeaderClick(int ADataCol, bool addKey);
+
+  // Drag and drop (cell_grid_drop.cpp). While OleDropTarget is on, text
+  // dropped on a cell is pasted there as the clipboard's text is (with
+  // OleAcceptText), and dropped files reach OnOleDropFiles with the cell
+  // they fell on (with OleAcceptFiles). The accept flags reach the drop
+  // target when it is made and when the owner calls Loaded.
+  void SetOleDropTarget(bool on);
+  std::function<void(TObject* Sender, int ACol, int ARow, const std::vector<std::string>& Files)> OnOleDropFiles;
+  // The selection as a drag: its text beside its HTML table.
+  QMimeData* SelectionMimeData();
+
   // The phase of blinking mark-up, toggled by the grid's timer.
   bool BlinkPhase() const { return blinkPhase_; }
   // The size of the owner's window when the grid was made (SizeWithForm).
   TSize OwnerFormSize() const { return ownerFormSize_; }
+
+  // The scroll bars' look follows these at once.
+  void SetScrollType(TScrollType v);
+  void SetScrollColor(TColor v);
+  void SetScrollWidth(int v);
+  void SetFixedAsButtons(bool v);
 
   // The cell store's check of its own invariants, for tests: empty when sound.
   std::string CheckConsistency() const { return store_.CheckConsistency(); }
@@ -274,17 +361,28 @@ class TCellGrid : public TCustomGrid,
   void DoEnter() override;
   void DoExit() override;
   void Click() override;
-  // Links first, then the editing question, then the base.
+  // Links first, then sort headers, then the editing question, then the base.
   void mousePressEvent(QMouseEvent* event) override;
   void RowRangeDeleted(int ARow, int ACount) override;
   void RowRangeInserted(int ARow, int ACount) override;
   void RowMoved(int FromIndex, int ToIndex) override;
+  // IntelliPan as the ways the middle button pans.
+  TPanAxes PanAxes() const override;
+  // Fixed cells as buttons (cell_grid_buttons.cpp).
+  void DrawFixedEdge(TCanvas& canvas, int ACol, int ARow, const TRect& ARect) override;
+  void ColumnBorderDoubleClicked(int ACol) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   // Links in mark-up cells under the mouse (cell_grid_anchors.cpp).
   void mouseMoveEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  // Ctrl zooms, and the wheel scrolls only while EnableWheel is on.
+  void wheelEvent(QWheelEvent* event) override;
+  // The desktop's tool-tip moment shows a cell's hint (cell_grid_hints.cpp).
+  bool viewportEvent(QEvent* event) override;
+  void TopLeftChanged() override;
 
  private:
   // Every cell access passes here, a million times a fill, so the test is
@@ -363,6 +461,14 @@ class TCellGrid : public TCustomGrid,
   bool EditBoxHasFocus() const;
   void AddNormalRows(int count);
   std::string ClipboardCellText(int dataCol, int row);
+  // cell_grid_csv_read.cpp
+  TCsvShape LoadCsv(const std::string& fileName, std::int64_t col, std::int64_t row, TCellStore& into);
+  void TakeLoadedStore(TCellStore& loaded, const TCsvShape& shape);
+  void PlaceLoadedCells(const TCellStore& loaded, const TCsvShape& shape, int col, int row, bool emptyCellsToo);
+  void FitCountsToLoaded(const TCsvShape& shape);
+  void GrowForLoaded(const TCsvShape& shape, int col, int row, int footers, int rightCols);
+  void EraseWrittenCellsForRead();
+  int LoadedDataColumn(std::int64_t col) const;
   void EraseSelectionForCut();
   TGridSearch search_;
 
@@ -372,6 +478,14 @@ class TCellGrid : public TCustomGrid,
   void FlushRepaint();
   bool ReleaseGraphic(void* object);  // answers true: the reference goes
   void ChainOwnerForm(QWidget* owner);
+  void FollowOwnerForm();
+  void ApplyScrollLook();
+  // cell_grid_buttons.cpp
+  void PressFixedCell(int x, int y);
+  void TrackPressedCell(int x, int y);
+  void ReleaseFixedCell();
+  TGridCoord pressedFixed_{-1, -1};  // displayed column; -1 while none is held
+  bool pressedShown_ = false;        // the mouse is on it, so it shows pressed
 
   // cell_grid_paint*.cpp
   TCellAreas Areas() const;
@@ -408,6 +522,23 @@ class TCellGrid : public TCustomGrid,
   void LeaveAnchor();
   std::optional<TAnchorSpot> hoveredAnchor_;
 
+  // cell_grid_sort.cpp, cell_grid_sort_header.cpp
+  struct TSortRange {
+    int First = 0;
+    int Count = 0;
+  };
+  TSortRange SortRange() const;
+  void CheckSortKeys(const std::vector<TSortKey>& keys) const;
+  bool ReadyToSort();
+  void ApplyRowOrder(const TSortRange& range, std::vector<std::uint32_t>&& order, bool remember);
+  void KeepFixedColumnCells(const TSortRange& range, const std::vector<std::uint32_t>& order);
+  void FollowRowsAfterSort(const TSortRange& range, const std::vector<std::uint32_t>& order);
+  void UpdateSortMarks();
+  bool SortHeaderAt(int x, int y, int& dataCol) const;
+  std::vector<TSortKey> sortKeys_;
+  std::vector<TSortMark> sortMarks_;  // the keys as painting shows them
+  TFileOrder fileOrder_;
+
   TCellStore store_;
   // The visibility table, and from it the stored column of each displayed
   // one below 256 and the displayed column of each stored one (-1: hidden),
@@ -423,6 +554,20 @@ class TCellGrid : public TCustomGrid,
   int fixedRightCols_ = 0;
   int fixedFooters_ = 0;
   int fontSizeOffset_ = 0;
+  // cell_grid_wheel.cpp
+  bool ZoomKey(int Key, TShiftState Shift);
+  void FitRowsToZoom();
+  int ZoomedTextHeight(int offset);
+  // cell_grid_hints.cpp
+  bool ShowHintAt(int x, int y);
+  void HideHint();
+  void RefreshHint(int dataCol);
+  bool HintFor(int ACol, int ARow);
+  std::string HintText(int dataCol, int ARow);
+  TGridCoord hintCell_{-1, -1};  // stored column; -1 while no hint shows
+  TPoint hintPoint_;
+  int unzoomedRowHeight_ = 0;  // while zoomed: the default row height at no zoom
+  TWheelSteps zoomWheel_;
   bool repaintPending_ = false;
   TGridRect pendingRepaint_;  // displayed columns and rows, while a repaint is pending
   bool blinkPhase_ = false;
@@ -437,7 +582,20 @@ class TCellGrid : public TCustomGrid,
   TSizeWhileTyping sizeWhileTyping_;
   TMouseActions mouseActions_;
   TBackGround backGround_;
+  // What the grid keeps about an applied filter.
+  struct TFilterState {
+    bool Active = false;
+    std::int64_t HiddenStored = 0;  // stored rows kept after the footers
+    std::int64_t HiddenEmpty = 0;   // empty rows past the last stored one, left out of the count
+    std::int64_t ShownEmpty = 0;    // such rows that stay shown, after the stored ones
+    std::int64_t Ranked = 0;        // shown rows whose file order is remembered
+  };
+  void CheckFilterColumns() const;
+  void NoteRowsDeleted(int ARow, int ACount);
+  void NoteRowsInserted(int ARow, int ACount);
+  void HideRows(const TSortRange& range, const std::vector<bool>& matching, bool emptyMatches);
   TFilter filter_;
+  TFilterState filtered_;
   TFont fixedFont_;
   std::vector<std::string> columnHeaders_;
   std::vector<std::string> rowHeaders_;
@@ -447,6 +605,15 @@ class TCellGrid : public TCustomGrid,
   TSize ownerFormSize_;
   Qt::CursorShape rememberedCursor_ = Qt::ArrowCursor;
   std::unique_ptr<TWindowTimer> timer_;
+  std::unique_ptr<TDropTarget> dropTarget_;
+  // Saved column widths (cell_grid_column_widths.cpp), under the form's and
+  // the grid's names as they are when the window is made.
+  void LoadColumnWidths();
+  void SaveColumnWidths() noexcept;
+  std::string columnWidthsKey_;
+  void DropText(QPoint at, const std::string& text);
+  void DropFiles(QPoint at, const std::vector<std::string>& files);
+  void PassAcceptFlags();
 
   char passwordChar_ = '*';
   TRowSelection rowSelection_;

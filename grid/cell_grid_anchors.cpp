@@ -3,6 +3,8 @@
 // web and mail links with the desktop's handler.
 #include <QMouseEvent>
 
+#include <algorithm>
+
 #include "grid/cell_grid.h"
 #include "grid/render/cell_content.h"
 #include "grid/render/markup.h"
@@ -13,13 +15,15 @@ namespace kelvora {
 
 void TCellGrid::mouseMoveEvent(QMouseEvent* event) {
   TCustomGrid::mouseMoveEvent(event);
-  if (event->buttons() != Qt::NoButton) return;
   const QPoint p = event->position().toPoint();
+  if (event->buttons() & Qt::LeftButton) RunGuarded([&] { TrackPressedCell(p.x(), p.y()); });
+  if (event->buttons() != Qt::NoButton || Panning()) return;
   RunGuarded([&] { TrackAnchor(p.x(), p.y()); });
 }
 
 void TCellGrid::leaveEvent(QEvent* event) {
   TCustomGrid::leaveEvent(event);
+  HideHint();
   RunGuarded([&] { LeaveAnchor(); });
 }
 
@@ -29,7 +33,7 @@ TFont TCellGrid::MarkupCellFont(int ACol, int ARow) {
   TFont font = fixed ? fixedFont_ : Font();
   TBrush brush;
   ApplyCellColours(DisplayToDataColumn(ACol), ARow, fixed ? TGridDrawState{gdFixed} : TGridDrawState{}, brush, font);
-  if (fontSizeOffset_ != 0) font.SetSize(font.Size() + fontSizeOffset_);
+  if (fontSizeOffset_ != 0) font.SetSize(std::max(font.Size() + fontSizeOffset_, 1));
   return font;
 }
 

@@ -101,7 +101,16 @@ std::string TCellGrid::ClipboardCellText(int dataCol, int row) {
   return std::string(text);
 }
 
-void TCellGrid::CopySelectionToClipboard() { SetClipboardText(SelectionAsText()); }
+// A table of millions of cells as HTML is many times the size of its text
+// and more than a spreadsheet takes in one paste, so a large selection goes
+// as text alone.
+void TCellGrid::CopySelectionToClipboard() {
+  constexpr std::int64_t kLargestHtmlCopy = 100'000;
+  const TGridRect block = Selection();
+  const std::int64_t cells = (std::int64_t{block.Right} - block.Left + 1) * (std::int64_t{block.Bottom} - block.Top + 1);
+  if (cells > kLargestHtmlCopy) return SetClipboardText(SelectionAsText());
+  SetClipboardTextAndHtml(SelectionAsText(), SelectionAsHtml());
+}
 
 // Only what was copied is emptied: a password cell, copied as its mask,
 // keeps its text.

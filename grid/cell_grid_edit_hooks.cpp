@@ -74,15 +74,28 @@ void TCellGrid::Click() {
 
 // A click on a link is the link's: it neither moves the current cell nor
 // opens the editor. Any other left click asks whether the cell may be edited.
+// Ctrl or Shift with a click on a sort header adds the column to the sort.
 void TCellGrid::mousePressEvent(QMouseEvent* event) {
-  bool onLink = false;
+  HideHint();
+  // The click that ends a pan, and the middle button, open no link.
+  if (Panning()) return TCustomGrid::mousePressEvent(event);
+  bool handled = false;
   RunGuarded([&] {
     if (event->button() != Qt::LeftButton) return;
     const QPoint at = event->position().toPoint();
-    onLink = ClickAnchor(at.x(), at.y());
-    if (!onLink) AskEditOnClick(at.x(), at.y());
+    handled = ClickAnchor(at.x(), at.y());
+    int sortCol = -1;
+    if (!handled && SortHeaderAt(at.x(), at.y(), sortCol)) {
+      handled = true;
+      if (!GridHasFocus()) setFocus(Qt::MouseFocusReason);
+      SortHeaderClick(sortCol, event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier));
+    }
+    if (!handled) AskEditOnClick(at.x(), at.y());
   });
-  if (!onLink) TCustomGrid::mousePressEvent(event);
+  if (handled) return;
+  TCustomGrid::mousePressEvent(event);
+  const QPoint at = event->position().toPoint();
+  if (event->button() == Qt::LeftButton) RunGuarded([&] { PressFixedCell(at.x(), at.y()); });
 }
 
 // A click on the current cell would open its edit box, so the handler is

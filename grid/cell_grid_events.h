@@ -65,6 +65,10 @@ struct TCellGridEvents {
   std::function<void(TObject* Sender, int ACol)> OnAutoInsertCol;
   std::function<void(TObject* Sender, int ACol, int ARow, bool State)> OnCheckBoxClick;
 
+  // Sorting: asked before every sort, with the first sort column (stored);
+  // clearing DoSort leaves the rows as they are.
+  std::function<void(TObject* Sender, int ACol, bool& DoSort)> OnCanSort;
+
   // Files.
   std::function<void(TObject* Sender, short Progress)> OnFileProgress;
 };

@@ -1,5 +1,5 @@
 // The grid's own keys, after the base has moved the current cell: Space on
-// a check box, the clipboard shortcuts, Insert and Delete for rows, and Tab
+// a check box, the clipboard shortcuts, the zoom, Insert and Delete for rows, and Tab
 // past the fixed right columns.
 #include "grid/cell_grid.h"
 #include "toolkit/keys.h"
@@ -7,6 +7,7 @@
 namespace kelvora {
 
 void TCellGrid::KeyDown(int& Key, TShiftState Shift) {
+  HideHint();
   const TGridRect selectionBefore = Selection();
   const int colBefore = Col();
   TCustomGrid::KeyDown(Key, Shift);
@@ -15,6 +16,7 @@ void TCellGrid::KeyDown(int& Key, TShiftState Shift) {
   if (SelectionRectangle() && Selection() != selectionBefore) InvalidateGrid();
   if (Key == VK_SPACE && Options().contains(goEditing)) ToggleCheckBox();
   if (ClipboardShortcut(Key, Shift)) return;
+  if (ZoomKey(Key, Shift)) return;
   const bool ctrl = Shift.contains(ssCtrl);
   const bool shift = Shift.contains(ssShift);
   const bool alt = Shift.contains(ssAlt);

@@ -101,6 +101,7 @@ TCellPaintSettings TCellGrid::PaintSettings() const {
   s.SortShow = SortShow();
   s.SortColumn = SortColumn();
   s.SortFixedCols = SortFixedCols();
+  s.SortMarks = sortMarks_;
   s.RowIndicator = &RowIndicator();
   s.GridImages = GridImages();
   s.EnableGraphics = EnableGraphics();

@@ -77,15 +77,10 @@ class TCellGridProperties {
   const TImageList* GridImages() const { return gridImages_; }
   void SetGridImages(const TImageList* v) { gridImages_ = v; }
 
-  // Kept, not yet read: these settings are stored so that the grid is
-  // configured completely, but no part of the grid acts on them yet; each
-  // waits for the part named above it. The sub-objects Filter,
-  // PrintSettings, ColumnSize and SizeWhileTyping, and MouseActions'
-  // DirectEdit and CaretPositioning, wait likewise (filtering, printing,
-  // saved widths, the editors).
-
   // Mouse handling: the wheel, panning, zoom, hints, the scroll bars, and
-  // fixed cells drawn as buttons.
+  // fixed cells drawn as buttons. These are read: the grid asks for them
+  // as the mouse moves; TCellGrid's own setters of the scroll bars' look and
+  // of FixedAsButtons show a change at once.
   bool EnableWheel() const { return enableWheel_; }
   void SetEnableWheel(bool v) { enableWheel_ = v; }
   bool IntelliZoom() const { return intelliZoom_; }
@@ -102,6 +97,13 @@ class TCellGridProperties {
   void SetScrollWidth(int v) { scrollWidth_ = v; }
   bool FixedAsButtons() const { return fixedAsButtons_; }
   void SetFixedAsButtons(bool v) { fixedAsButtons_ = v; }
+
+  // Kept, not yet read: these settings are stored so that the grid is
+  // configured completely, but no part of the grid acts on them yet; each
+  // waits for the part named above it. The sub-objects Filter,
+  // PrintSettings, ColumnSize and SizeWhileTyping, and MouseActions'
+  // DirectEdit and CaretPositioning, wait likewise (filtering, printing,
+  // saved widths, the editors).
 
   // Sorting.
   bool SortFull() const { return sortFull_; }

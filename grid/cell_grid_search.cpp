@@ -17,9 +17,9 @@ constexpr int kSearchBlock = 4096;
 void TCellGrid::IncrementalSearch(char32_t Key) {
   if (!search_.Type(Key, navigation_.AutoGotoIncremental)) return;
   const TGridRect normal = NormalCells();
-  const int col = SortColumn();
+  const int dataCol = SortColumn();  // a stored column, as the sort keys are
+  const int col = dataCol >= 0 ? DataToDisplayColumn(dataCol) : -1;
   if (col < normal.Left || col > normal.Right || normal.Top > normal.Bottom) return;
-  const int dataCol = DisplayToDataColumn(col);
   int found = -1;
   for (int from = normal.Top; found < 0 && from <= normal.Bottom; from += kSearchBlock) {
     const int to = static_cast<int>(std::min<std::int64_t>(std::int64_t{from} + kSearchBlock - 1, normal.Bottom));

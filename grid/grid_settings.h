@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <functional>
 #include <utility>
+#include <vector>
 
 #include "grid/print/print_settings.h"
+#include "grid/sort/row_filter.h"
 #include "grid/render/cell_paint_types.h"
 #include "toolkit/bitmap.h"
 #include "toolkit/color.h"
@@ -115,10 +117,12 @@ struct TBackGround {
   int Left = 0;
 };
 
-// Row filtering: its object exists so that the grid's configuration is
-// complete, and grows fields as that part is built. Printing's settings are
-// TPrintSettings (grid/print/print_settings.h), which page layout reads.
-struct TFilter {};
+// Row filtering: the conditions that ApplyFilter shows rows by. Printing's
+// settings are TPrintSettings (grid/print/print_settings.h), which page
+// layout reads.
+struct TFilter {
+  std::vector<TFilterCondition> Conditions;
+};
 
 // Export as HTML: the table width in percent.
 struct THTMLSettings {

@@ -66,6 +66,16 @@ TSize TTextExtentMemo::Measure(TCanvas& canvas, std::string_view text) {
   return Remembered(canvas, tables_[current_], text);
 }
 
+TSize TTextExtentMemo::MeasurePacked(TCanvas& canvas, std::uint64_t word) {
+  if (current_ >= tables_.size()) UseFont(canvas.Font());
+  FontTable& table = tables_[current_];
+  if (const TSize* known = table.shortTexts.Find(word)) return *known;
+  char text[TPackedText::kCapacity];
+  const std::size_t length = TPackedText::Length(word);
+  for (std::size_t i = 0; i < length; ++i) text[i] = static_cast<char>(TPackedText::Bytes(word) >> (8 * i));
+  return Remembered(canvas, table, {text, length});
+}
+
 TSize TTextExtentMemo::Remembered(TCanvas& canvas, FontTable& table, std::string_view text) {
   if (text.size() <= TShortTable::kLongestKeyed) {
     const std::uint64_t key = TShortTable::Key(text);

@@ -31,6 +31,9 @@ class TTextExtentMemo {
   // The extent of the text in the canvas's current font, which must be the
   // one last given to UseFont.
   TSize Measure(TCanvas& canvas, std::string_view text);
+  // The same for a short text in its packed form (TPackedText), which the
+  // memo's keys are: a text it knows costs one lookup.
+  TSize MeasurePacked(TCanvas& canvas, std::uint64_t word);
 
  private:
   static constexpr std::size_t kLongestRemembered = 64;

@@ -19,4 +19,15 @@ void SetClipboardText(std::string_view text) {
   QGuiApplication::clipboard()->setText(DisplayText(text));
 }
 
+QMimeData* TextAndHtmlMimeData(std::string_view text, std::string_view html) {
+  auto* data = new QMimeData;
+  data->setText(DisplayText(text));
+  data->setHtml(QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size())));
+  return data;
+}
+
+void SetClipboardTextAndHtml(std::string_view text, std::string_view html) {
+  QGuiApplication::clipboard()->setMimeData(TextAndHtmlMimeData(text, html));
+}
+
 }  // namespace kelvora

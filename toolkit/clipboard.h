@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+class QMimeData;
+
 namespace kelvora {
 
 // The system clipboard as text. Texts are byte strings like cells: what is
@@ -12,5 +14,10 @@ namespace kelvora {
 bool ClipboardHasText();
 std::string ClipboardText();  // empty when the clipboard holds no text
 void SetClipboardText(std::string_view text);
+// The text beside an HTML document (UTF-8), so that a program that reads
+// HTML pastes a table and any other the text.
+void SetClipboardTextAndHtml(std::string_view text, std::string_view html);
+// The same pair as the data of a drag; the caller owns it.
+QMimeData* TextAndHtmlMimeData(std::string_view text, std::string_view html);
 
 }  // namespace kelvora

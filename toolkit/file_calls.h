@@ -7,7 +7,9 @@ namespace kelvora {
 // The system calls through which a written file reaches the disk, in the
 // order a replacing save makes them: open the temporary file, lock it, give
 // it the old file's attributes, write, sync, rename it over the target,
-// close; a failed save removes the temporary file instead.
+// close; a failed save removes the temporary file instead. A save in place
+// renames the synced file to its recovery name and syncs the folder, opens
+// the target, writes, syncs and closes it, and removes the recovery file.
 enum class TFileCall { Open, Lock, Attributes, Write, Sync, Rename, Close, Remove };
 
 // A test's view of those calls. It is called before each one; for a write it

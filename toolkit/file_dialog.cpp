@@ -13,6 +13,7 @@
 
 #include "toolkit/byte_text.h"
 #include "toolkit/exceptions.h"
+#include "toolkit/file_dialog_icons.h"
 #include "toolkit/message_box.h"
 
 namespace kelvora {
@@ -135,6 +136,9 @@ bool TCommonFileDialog::Execute() {
 std::unique_ptr<QFileDialog> TCommonFileDialog::CreateQtDialog(QWidget* parent) const {
   auto dialog = std::make_unique<TQtFileDialog>(parent, options_.contains(ofPathMustExist));
   dialog->setOption(QFileDialog::DontUseNativeDialog);
+  // A dialog that reads files to show them can hang on a pipe or a pseudo
+  // file in the folder it shows.
+  dialog->setIconProvider(TNameOnlyIconProvider::Shared());
   if (!title_.empty()) dialog->setWindowTitle(DisplayText(title_));
   ApplyBehaviour(*dialog);
   ApplyFilters(*dialog);

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "toolkit/byte_text.h"
+#include "toolkit/long_command.h"
 
 namespace kelvora {
 namespace {
@@ -76,6 +77,12 @@ class TShowingScope {
 }  // namespace
 
 void ShowErrorBox(const std::string& caption, const std::string& text) {
+  // A modal box opened in the middle of a long command would hold the
+  // command up until the person closes it.
+  if (TLongCommand::Running()) {
+    TLongCommand::WhenDone([caption, text] { ShowErrorBox(caption, text); });
+    return;
+  }
   TErrorBoxState& state = State();
   TBoxMessage message{caption, text};
   if (state.showing) {

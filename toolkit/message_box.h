@@ -15,6 +15,7 @@ void LetCtrlCCopyText(QMessageBox& box);
 // icon and an OK button. While one box is open, a further error with the
 // same text is dropped and a different one waits until the open box is
 // closed, so an error that repeats (a timer, a repaint) cannot pile up boxes.
+// During a long command the box waits until the command has ended.
 void ShowErrorBox(const std::string& caption, const std::string& text);
 
 // Tests put a sink in front of the box so that the message is captured

@@ -5,6 +5,8 @@
 
 #include <chrono>
 
+#include "toolkit/long_command.h"
+
 namespace kelvora {
 namespace {
 
@@ -20,7 +22,8 @@ constexpr int kShowAfterMilliseconds = 500;
 
 class TBoxPrintProgress : public TPrintProgress {
  public:
-  explicit TBoxPrintProgress(QWidget* window) : box_(window) {
+  // Only the box's own Cancel takes input while the pages are printed.
+  explicit TBoxPrintProgress(QWidget* window) : box_(window), oneStep_(&box_) {
     box_.setWindowModality(Qt::WindowModal);
     box_.setMinimumDuration(kShowAfterMilliseconds);
     box_.setAutoReset(false);
@@ -41,6 +44,7 @@ class TBoxPrintProgress : public TPrintProgress {
 
  private:
   QProgressDialog box_;
+  TLongCommand oneStep_;
   std::chrono::steady_clock::time_point last_{};
 };
 

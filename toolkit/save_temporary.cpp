@@ -48,11 +48,12 @@ bool LockNow(int fd) {
 
 // The lock is on whatever file the name led to when it was opened; that
 // must still be the file under the name, or a save that finished meanwhile
-// has renamed it over its target.
+// has renamed it over its target. A file with a second name is someone's
+// (a save cut off while it named its recovery file) and is never truncated.
 bool StillNamed(int fd, const std::string& path) {
   struct stat own {}, named {};
   return ::fstat(fd, &own) == 0 && ::lstat(path.c_str(), &named) == 0 && S_ISREG(named.st_mode) &&
-         own.st_dev == named.st_dev && own.st_ino == named.st_ino;
+         own.st_dev == named.st_dev && own.st_ino == named.st_ino && own.st_nlink == 1;
 }
 
 enum class TClaim { Claimed, Busy, Failed };

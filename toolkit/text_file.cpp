@@ -23,6 +23,7 @@
 
 #include "toolkit/exceptions.h"
 #include "toolkit/file_calls.h"
+#include "toolkit/save_in_place.h"
 #include "toolkit/save_temporary.h"
 
 namespace kelvora {
@@ -300,8 +301,10 @@ void TTextReader::Reset() {
   FileDescriptor opened = OpenFile(s_->fileName, O_RDONLY);
   const struct stat st = StatOf(opened);
   if (S_ISDIR(st.st_mode)) throw EInOutError(ioIsDirectory);
-  // A device such as /dev/zero never ends; reading it would eat all memory.
-  if (!S_ISREG(st.st_mode) && !S_ISFIFO(st.st_mode)) throw EInOutError(ioNotAFile, "Not a regular file");
+  // A device such as /dev/zero never ends, and reading it would eat all
+  // memory; a pipe with no writer reads as empty, and one whose writer
+  // never writes would hang the window. Neither is a file to take rows from.
+  if (!S_ISREG(st.st_mode)) throw EInOutError(ioNotAFile, "Not a regular file");
   s_->Allocate();
   s_->fd = std::move(opened);
 }
@@ -326,9 +329,10 @@ void TTextReader::Forget() {
   block_ = cursor_ = limit_ = nullptr;
   nextEnd_ = lastEnd_ = nullptr;
   skipLf_ = false;
+  indexed_ = false;
 }
 
-bool TTextReader::Refill() {
+bool TTextReader::Refill(bool index) {
   std::size_t size = 0;
   try {
     size = s_->ReadBlock();
@@ -339,9 +343,25 @@ bool TTextReader::Refill() {
   if (size == 0) return false;
   block_ = cursor_ = s_->block.get();
   limit_ = block_ + size;
-  nextEnd_ = s_->ends.get();
-  lastEnd_ = nextEnd_ + IndexLineEnds(block_, size, s_->ends.get());
+  if (index) {
+    IndexRest();
+  } else {
+    DropIndex();
+  }
   return true;
+}
+
+// The line ends from cursor_ to the end of the block, as offsets from there.
+void TTextReader::IndexRest() {
+  block_ = cursor_;
+  nextEnd_ = s_->ends.get();
+  lastEnd_ = nextEnd_ + IndexLineEnds(cursor_, static_cast<std::size_t>(limit_ - cursor_), s_->ends.get());
+  indexed_ = true;
+}
+
+void TTextReader::DropIndex() {
+  nextEnd_ = lastEnd_;
+  indexed_ = false;
 }
 
 // True when another line follows; the LF half of a CR LF split across two
@@ -353,7 +373,7 @@ bool TTextReader::HasLine() {
       skipLf_ = false;
       if (*cursor_ != '\n') return true;
       ++cursor_;
-      ++nextEnd_;
+      if (indexed_) ++nextEnd_;
       continue;
     }
     if (!Refill()) return false;
@@ -380,6 +400,7 @@ std::string_view TTextReader::TakeLineEndingAt(const char* at) {
 std::string_view TTextReader::ReadLineSlow() {
   if (!IsOpen()) throw NotOpenError();
   if (!HasLine()) return {};
+  if (!indexed_) IndexRest();
   if (nextEnd_ < lastEnd_) return TakeLineEndingAt(block_ + *nextEnd_);
   return ReadLongLine();
 }
@@ -401,6 +422,127 @@ std::string_view TTextReader::ReadLongLine() {
   return line;
 }
 
+namespace {
+
+bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
+
+#if defined(KELVORA_X86)
+// One bit for each of the 64 bytes from `at` that is `first` and follows a
+// LF or a CR.
+std::uint64_t LineStartMask(const char* at, char first) {
+  const __m128i wanted = _mm_set1_epi8(first);
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i cr = _mm_set1_epi8('\r');
+  std::uint64_t mask = 0;
+  for (int part = 0; part < 4; ++part) {
+    const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16 * part));
+    const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16 * part - 1));
+    const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(before, lf), _mm_cmpeq_epi8(before, cr));
+    const __m128i hit = _mm_and_si128(_mm_cmpeq_epi8(here, wanted), ends);
+    mask |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(hit))} << (16 * part);
+  }
+  return mask;
+}
+#else
+std::uint64_t LineStartMask(const char* at, char first) {
+  std::uint64_t mask = 0;
+  for (std::size_t i = 0; i < kChunk; ++i) mask |= std::uint64_t{at[i] == first && IsLineEnd(at[i - 1])} << i;
+  return mask;
+}
+#endif
+
+// The first byte from `from` (which has a byte before it) up to `limit`
+// that is `first` and follows a line end; `limit` if there is none.
+const char* FindAfterLineEnd(const char* from, const char* limit, char first) {
+  for (; limit - from >= static_cast<std::ptrdiff_t>(kChunk); from += kChunk) {
+    if (const std::uint64_t mask = LineStartMask(from, first)) return from + std::countr_zero(mask);
+  }
+  for (; from < limit; ++from)
+    if (*from == first && IsLineEnd(from[-1])) return from;
+  return limit;
+}
+
+// Whether the bytes from `at` begin with the prefix, or, where the block
+// ends first, with as much of it as the block holds.
+bool BeginsWithPart(const char* at, const char* limit, std::string_view prefix) {
+  const std::size_t size = std::min(static_cast<std::size_t>(limit - at), prefix.size());
+  return std::memcmp(at, prefix.data(), size) == 0;
+}
+
+}  // namespace
+
+// Nearly every line of an export is passed over, and only one in forty or
+// so begins with the prefix: the block is searched, 64 bytes at a time, for
+// line ends followed by the prefix's first byte, and a line's own end is
+// looked for only once it begins with the prefix.
+bool TTextReader::ReadLineStartingWith(std::string_view prefix, std::string_view& line) {
+  if (!IsOpen()) throw NotOpenError();
+  if (prefix.empty()) {
+    if (Eof()) return false;
+    line = ReadLineView();
+    return true;
+  }
+  DropIndex();
+  bool inLine = false;  // the block goes on with a line passed over before it
+  while (true) {
+    if (cursor_ == limit_ && !Refill(false)) return false;
+    if (skipLf_) {
+      skipLf_ = false;
+      if (*cursor_ == '\n') {
+        ++cursor_;
+        continue;
+      }
+    }
+    if (inLine) {
+      const char* end = std::find_if(cursor_, limit_, IsLineEnd);
+      inLine = end == limit_;
+      if (inLine) cursor_ = limit_; else PassLineEnd(end);
+      continue;
+    }
+    const char* start = FindLineStartingWith(prefix);
+    if (!start) {
+      skipLf_ = limit_[-1] == '\r';
+      inLine = !IsLineEnd(limit_[-1]);
+      cursor_ = limit_;
+      continue;
+    }
+    cursor_ = start;
+    const char* end = std::find_if(start, limit_, IsLineEnd);
+    if (end < limit_) {
+      line = std::string_view(start, static_cast<std::size_t>(end - start));
+      PassLineEnd(end);
+      return true;
+    }
+    // The line goes on into the next block, or the block ends before it
+    // tells whether the line begins with the prefix: it is read whole.
+    IndexRest();
+    line = ReadLineSlow();
+    if (line.starts_with(prefix)) return true;
+    DropIndex();
+  }
+}
+
+// The first line start from cursor_ (itself one) on whose bytes begin with
+// the prefix, or begin with a part of it where the block ends; null if none.
+const char* TTextReader::FindLineStartingWith(std::string_view prefix) const {
+  if (BeginsWithPart(cursor_, limit_, prefix)) return cursor_;
+  for (const char* at = cursor_ + 1; (at = FindAfterLineEnd(at, limit_, prefix.front())) < limit_; ++at)
+    if (BeginsWithPart(at, limit_, prefix)) return at;
+  return nullptr;
+}
+
+// Moves past the line end at `at`: a CR together with the LF after it, even
+// one in the next block.
+void TTextReader::PassLineEnd(const char* at) {
+  cursor_ = at + 1;
+  if (*at != '\r') return;
+  if (cursor_ == limit_) {
+    skipLf_ = true;
+  } else if (*cursor_ == '\n') {
+    ++cursor_;
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Writing
 
@@ -411,6 +553,7 @@ struct TTextWriter::State {
   std::string tempPath;    // set while a replacement waits for Close
   std::string targetPath;  // the file the replacement takes the place of
   std::optional<EInOutError> failure;  // the first failure; the file is not good after it
+  bool inPlace = false;    // the replacement is copied over the target, not renamed
   off_t written = 0;       // bytes of a replacement handed to the system so far
   off_t writebackFrom = 0;  // where the disk has not yet been asked to catch up
 
@@ -498,20 +641,31 @@ struct TTextWriter::State {
     TakeOverAttributes(exists ? std::optional<struct stat>(st) : std::nullopt);
   }
 
-  // The new file gets the old one's permission bits (and owner, where we may
-  // give it away), or the bits a newly created file would get.
+  // The new file gets the old one's permission bits, owner and group, and
+  // extended attributes, or the bits a newly created file would get. What it
+  // cannot be given, and a second name of the old file, the old file keeps
+  // only when it is written in place.
   void TakeOverAttributes(const std::optional<struct stat>& old) {
     const mode_t mode = old ? (old->st_mode & 07777) : (0666 & ~CreationMask());
     BeforeFileCall(TFileCall::Attributes);
-    if (old && ::fchown(fd.Get(), old->st_uid, old->st_gid) != 0) {
-      // Only a privileged user may give a file away; the others own it anyway.
-    }
+    const bool ownerKept = !old || ::fchown(fd.Get(), old->st_uid, old->st_gid) == 0 || OwnedAlike(*old);
     BeforeFileCall(TFileCall::Attributes);
     if (::fchmod(fd.Get(), mode) != 0) {
       const int err = errno;
       Abandon();
       throw EInOutError::FromErrno(err);
     }
+    if (!old) return;
+    BeforeFileCall(TFileCall::Attributes);
+    const bool attributesKept = CopyExtendedAttributes(targetPath, fd.Get());
+    inPlace = RenameWouldSplit(*old, ownerKept) || !attributesKept;
+  }
+
+  // Only a privileged user may give a file away; a file the others own
+  // anyway needs no giving.
+  bool OwnedAlike(const struct stat& old) const {
+    struct stat own {};
+    return ::fstat(fd.Get(), &own) == 0 && own.st_uid == old.st_uid && own.st_gid == old.st_gid;
   }
 
   void Close() {
@@ -540,9 +694,25 @@ struct TTextWriter::State {
   void Commit() {
     BeforeFileCall(TFileCall::Sync);
     if (::fsync(fd.Get()) != 0) Fail(errno);
+    if (inPlace) return CommitInPlace();
     BeforeFileCall(TFileCall::Rename);
     if (::rename(tempPath.c_str(), targetPath.c_str()) != 0) Fail(errno);
     tempPath.clear();
+  }
+
+  // The whole new text stands under a name of its own before the target is
+  // touched; from then on it is the person's file and is never removed by a
+  // failure, which says where it is. Once the target holds it, it goes.
+  void CommitInPlace() {
+    std::string recovery;
+    if (const int err = NameRecoveryFile(tempPath, targetPath, recovery)) Fail(err);
+    tempPath.clear();
+    if (const int err = OverwriteInPlace(fd.Get(), written, targetPath)) {
+      const EInOutError cause = EInOutError::FromErrno(err);
+      throw EInOutError(cause.ErrorCode(), cause.Message() + ". The saved text is kept whole in " + recovery);
+    }
+    BeforeFileCall(TFileCall::Remove);
+    ::unlink(recovery.c_str());
   }
 
   // Drops whatever is unfinished: the descriptor, an unrenamed temporary
@@ -556,6 +726,7 @@ struct TTextWriter::State {
     tempPath.clear();
     buffer.clear();
     failure.reset();
+    inPlace = false;
     written = writebackFrom = 0;
   }
 

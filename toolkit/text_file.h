@@ -53,6 +53,13 @@ class TTextReader {
     return ReadLineSlow();
   }
   void ReadLine(std::string& line);
+  // Passes over the lines that do not begin with `prefix` and reads the next
+  // one that does, as a loop of ReadLineView would find it; false at the end
+  // of the file. The lines passed over are not split one by one: the block
+  // is searched only for line ends followed by the prefix's first byte. The
+  // prefix holds no LF and no CR; an empty one begins every line. The view stays valid until
+  // the next call on the reader.
+  bool ReadLineStartingWith(std::string_view prefix, std::string_view& line);
   void Close();
   bool IsOpen() const;
 
@@ -62,19 +69,25 @@ class TTextReader {
   std::string_view ReadLineSlow();
   std::string_view ReadLongLine();
   bool HasLine();
-  bool Refill();
+  bool Refill(bool index = true);
+  void IndexRest();
+  void DropIndex();
+  const char* FindLineStartingWith(std::string_view prefix) const;
+  void PassLineEnd(const char* at);
   std::string_view TakeLineEndingAt(const char* at);
   void Forget();
 
   // The current block: its unread bytes run from cursor_ to limit_, and the
   // positions of its line ends (LF and CR) from cursor_ on are listed from
-  // nextEnd_ to lastEnd_, as offsets from block_.
+  // nextEnd_ to lastEnd_, as offsets from block_, while indexed_; the search
+  // for a prefix goes without them.
   const char* block_ = nullptr;
   const char* cursor_ = nullptr;
   const char* limit_ = nullptr;
   const std::uint32_t* nextEnd_ = nullptr;
   const std::uint32_t* lastEnd_ = nullptr;
   bool skipLf_ = false;  // a line ended with the CR that closed the last block
+  bool indexed_ = false;
   std::unique_ptr<State> s_;
 };
 

@@ -301,6 +301,14 @@ std::string PreparedGigabyteExport() {
   return path;
 }
 
+std::string PreparedTenthGigabyteExport() {
+  const std::string path = DataDir() + (ShortRun() ? "/mail-export-100m-short.txt" : "/mail-export-100m.txt");
+  std::fprintf(stderr, "preparing %s\n", path.c_str());
+  EnsureMailExport(path, GigabyteExportBytes() / 10);
+  WarmPageCache(path);
+  return path;
+}
+
 // The C locale keeps grep on its fastest path, so the anchor is not flattered.
 TGrepCount GrepDateLines(const std::string& path) {
   const std::string grep = "LC_ALL=C grep -c '^Date:' " + ShellQuoted(path);

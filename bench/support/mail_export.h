@@ -22,6 +22,9 @@ void EnsureMailExport(const std::string& path, std::uint64_t bytes);
 // A short run makes it 2 MB.
 std::uint64_t GigabyteExportBytes();
 std::string PreparedGigabyteExport();
+// The same for a tenth of a gigabyte (200 kB in a short run): the small end
+// of the sizes at which a date row must cost the same.
+std::string PreparedTenthGigabyteExport();
 
 // The anchor of the reading benches: the best wall time of counting the date
 // lines with grep, and the count, which a bench checks against its own.

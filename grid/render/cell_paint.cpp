@@ -32,7 +32,15 @@ TColor BandColour(const TBandColours& bands, int row, int fixedRows) {
 bool IsSortHeader(const TCellPaintSettings& settings, int dataCol, int row) {
   const TCellAreas& areas = settings.Areas;
   return settings.SortShow && row == 0 && areas.RowCount > 2 && areas.FixedRows > 0 &&
-         dataCol == settings.SortColumn && (dataCol >= areas.FixedCols || settings.SortFixedCols);
+         (dataCol == settings.SortColumn || FindSortMark(settings, dataCol)) &&
+         (dataCol >= areas.FixedCols || settings.SortFixedCols);
+}
+
+const TSortMark* FindSortMark(const TCellPaintSettings& settings, int dataCol) {
+  for (const TSortMark& mark : settings.SortMarks) {
+    if (mark.Col == dataCol) return &mark;
+  }
+  return nullptr;
 }
 
 TCellClip::TCellClip(TCanvas& canvas, const TRect& cell, const TRect& paintArea)

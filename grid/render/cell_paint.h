@@ -1,5 +1,7 @@
 #pragma once
 
+#include <span>
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -57,6 +59,14 @@ struct TBackgroundPicture {
   int Top = 0;
 };
 
+// A sorted column as its header shows it: the stored column, its place
+// among the sort columns (from 1) and its direction.
+struct TSortMark {
+  int Col = 0;
+  int Rank = 1;
+  bool Descending = false;
+};
+
 // The grid's settings as painting one cell reads them. The grid fills one for
 // every cell it paints; fonts and pictures stay the grid's own.
 struct TCellPaintSettings {
@@ -94,6 +104,7 @@ struct TCellPaintSettings {
   bool SortShow = false;
   int SortColumn = 0;
   bool SortFixedCols = false;
+  std::span<const TSortMark> SortMarks;  // ranks shown only when there are several
   const TBitmap* RowIndicator = nullptr;
   const TImageList* GridImages = nullptr;
   bool EnableGraphics = false;
@@ -157,5 +168,7 @@ void PaintCell(const TCellPaintContext& context, const TCellToPaint& cell);
 
 // Whether a cell of row 0 leaves room for the sort glyph.
 bool IsSortHeader(const TCellPaintSettings& settings, int dataCol, int row);
+// The mark of a sorted column; null for a column not sorted by.
+const TSortMark* FindSortMark(const TCellPaintSettings& settings, int dataCol);
 
 }  // namespace kelvora

@@ -1,6 +1,7 @@
 // The three kinds of cell text: mark-up and rich text through the mark-up
 // layout, and plain text with its alignment, links and cut.
 #include <algorithm>
+#include <string>
 
 #include "grid/render/cell_extent.h"
 #include "grid/render/cell_painter.h"
@@ -38,7 +39,7 @@ void TCellPainter::PaintMarkup() {
   const bool sortHeader = IsSortHeader(settings_, cell_.DataCol, cell_.Row);
   TMarkupInput input;
   input.Text = text_;
-  input.Rect = Inset(rect_, kTextInset, kTextInset, sortHeader ? kMarkupSortRoom : 0);
+  input.Rect = Inset(rect_, kTextInset, kTextInset, sortHeader ? rect_.Right - SortGlyphLeft() : 0);
   input.Images = settings_.GridImages;
   input.LinkColor = linkColor_;
   input.BlinkPhase = settings_.BlinkPhase;
@@ -68,9 +69,12 @@ void TCellPainter::PaintRichText() {
 void TCellPainter::PaintPlainText() {
   const TAlignment alignment = host_.CellAlignment(cell_.DataCol, cell_.Row);
   const bool sortColumnHeader = cell_.Row == 0 && settings_.SortShow && cell_.DataCol == settings_.SortColumn;
+  const bool sortHeader = IsSortHeader(settings_, cell_.DataCol, cell_.Row);
   TRect box = Inset(rect_, kTextInset, kTextInset, kTextInset);
   if (alignment == taCenter && sortColumnHeader) box.Left = std::min(box.Left + kCenteredSortRoom, box.Right);
-  const int width = box.Width() - (sortColumnHeader ? kSortGlyphWidth : 0);
+  // The text stops where the glyph and its rank begin, so the two never meet.
+  if (sortHeader) box.Right = std::max(box.Left, std::min(box.Right - kSortGlyphWidth, SortGlyphLeft() - kTextInset));
+  const int width = box.Width() - (sortColumnHeader && !sortHeader ? kSortGlyphWidth : 0);
   if (IsLink()) {
     canvas_.Font().Style.insert(fsUnderline);
     canvas_.Font().Color = linkColor_;
@@ -80,7 +84,7 @@ void TCellPainter::PaintPlainText() {
   // The background is filled already, and may be a picture.
   canvas_.SetTransparentText(true);
   canvas_.DrawText(shown, box, PlainTextFlags(alignment, severalLines));
-  if (IsSortHeader(settings_, cell_.DataCol, cell_.Row)) DrawSortGlyph();
+  if (sortHeader) DrawSortGlyph();
 }
 
 // The first line, without its protocol when links are shown short, and cut
@@ -120,19 +124,43 @@ TTextFlags TCellPainter::PlainTextFlags(TAlignment alignment, bool severalLines)
   return flags;
 }
 
-// A small triangle pointing up in the room kept at the right of the header.
+// The rank is shown only while several columns sort, left of the triangle.
+std::string TCellPainter::SortRankText() const {
+  const TSortMark* mark = FindSortMark(settings_, cell_.DataCol);
+  if (!mark || settings_.SortMarks.size() < 2) return {};
+  return std::to_string(mark->Rank);
+}
+
+// The left edge of the room kept at the right of a sort header for the
+// triangle and the rank.
+int TCellPainter::SortGlyphLeft() {
+  const std::string rank = SortRankText();
+  const int rankWidth = rank.empty() ? 0 : canvas_.TextWidth(rank) + 1;
+  return rect_.Right - kMarkupSortRoom - rankWidth;
+}
+
+// A small triangle in the room kept at the right of the header, pointing up
+// for an ascending column and down for a descending one, its rank before it.
 void TCellPainter::DrawSortGlyph() {
   constexpr int kWidth = 7;
   constexpr int kHeight = 4;
   if (rect_.Width() < kSortGlyphWidth || rect_.Height() < kHeight + 2) return;
+  const TSortMark* mark = FindSortMark(settings_, cell_.DataCol);
+  const bool down = mark && mark->Descending;
   const int left = rect_.Right - kMarkupSortRoom;
   const int top = rect_.Top + (rect_.Height() - kHeight) / 2;
   canvas_.Pen().Color = clBtnShadow;
   canvas_.Pen().Width = 1;
   for (int step = 0; step < kHeight; ++step) {
-    canvas_.MoveTo(left + kHeight - 1 - step, top + step);
-    canvas_.LineTo(left + kWidth - (kHeight - 1 - step), top + step);
+    const int inset = down ? step : kHeight - 1 - step;
+    canvas_.MoveTo(left + inset, top + step);
+    canvas_.LineTo(left + kWidth - inset, top + step);
   }
+  const std::string rank = SortRankText();
+  if (rank.empty()) return;
+  TRect room{SortGlyphLeft(), rect_.Top, left, rect_.Bottom};
+  canvas_.SetTransparentText(true);
+  canvas_.DrawText(rank, room, TTextFlags{tfNoPrefix, tfSingleLine, tfVCenter, tfRight});
 }
 
 }  // namespace kelvora

@@ -48,6 +48,8 @@ class TCellPainter {
   std::string_view ShownLine(int width);
   TTextFlags PlainTextFlags(TAlignment alignment, bool severalLines) const;
   void DrawSortGlyph();
+  int SortGlyphLeft();
+  std::string SortRankText() const;
 
   // cell_paint_frame.cpp: borders and the edges of extra fixed cells.
   void PaintBorders();

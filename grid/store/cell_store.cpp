@@ -180,6 +180,61 @@ void TCellStore::MoveRow(int from, int to) {
   Tidy();
 }
 
+void TCellStore::PermuteRows(int first, std::span<const std::uint32_t> order) {
+  assert(first >= 0 && std::int64_t{first} + static_cast<std::int64_t>(order.size()) <= std::int64_t{kMaxIndex} + 1);
+  if (order.empty()) return;
+  const std::int64_t end = std::int64_t{first} + static_cast<std::int64_t>(order.size());
+  const bool farInRange = !far_.empty() && far_.begin()->first < end && far_.rbegin()->first >= first;
+  if (!farInRange && end <= static_cast<std::int64_t>(dense_.size())) PermuteDense(first, order);
+  else PermuteAcrossFarRows(first, order);
+  Tidy();
+}
+
+// Cycle by cycle in place, one bit a row to mark the rows already placed,
+// so that reordering a million rows costs no second table of them.
+void TCellStore::PermuteDense(int first, std::span<const std::uint32_t> order) {
+  std::vector<bool> placed(order.size());
+  TCellRow** rows = dense_.data() + first;
+  for (std::size_t start = 0; start < order.size(); ++start) {
+    if (placed[start]) continue;
+    TCellRow* const held = rows[start];
+    std::size_t at = start;
+    while (true) {
+      placed[at] = true;
+      const std::size_t from = order[at];
+      if (from == start) break;
+      rows[at] = rows[from];
+      at = from;
+    }
+    rows[at] = held;
+  }
+}
+
+// Some of the rows are far rows, or past the dense ones: every stored row of
+// the range is taken out and put back at its new place. The nodes that the
+// far places need are made first, so nothing has moved when one fails.
+void TCellStore::PermuteAcrossFarRows(int first, std::span<const std::uint32_t> order) {
+  const std::int64_t end = std::int64_t{first} + static_cast<std::int64_t>(order.size());
+  const auto stored = [&](std::int64_t row) { return FindRow(static_cast<int>(row)) != nullptr; };
+  const std::int64_t denseStop = std::min<std::int64_t>(end, static_cast<std::int64_t>(dense_.size()));
+  std::vector<TCellRow*> taken(order.size(), nullptr);
+  FarRows spare;
+  for (std::int64_t place = std::max<std::int64_t>(denseStop, first); place < end; ++place) {
+    if (stored(first + order[place - first])) spare.emplace(static_cast<int>(place), nullptr);
+  }
+  for (std::int64_t row = first; row < denseStop; ++row) taken[row - first] = std::exchange(dense_[row], nullptr);
+  for (auto it = far_.lower_bound(first); it != far_.end() && it->first < end;) {
+    taken[it->first - first] = it->second;
+    it = far_.erase(it);
+  }
+  for (std::int64_t place = first; place < denseStop; ++place) dense_[place] = taken[order[place - first]];
+  while (!spare.empty()) {
+    FarRows::node_type node = spare.extract(spare.begin());
+    node.mapped() = taken[order[node.key() - first]];
+    far_.insert(std::move(node));
+  }
+}
+
 void TCellStore::FreeRows(int first, std::int64_t end) noexcept {
   const std::int64_t denseStop = std::min<std::int64_t>(end, dense_.size());
   for (std::int64_t row = first; row < denseStop; ++row) {

@@ -5,8 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "grid/store/cell_row.h"
@@ -36,6 +38,16 @@ class TCellStore {
   ~TCellStore();
   TCellStore(const TCellStore&) = delete;
   TCellStore& operator=(const TCellStore&) = delete;
+
+  // Trades every cell with the other store, in constant time: a file read
+  // into a store of its own takes the grid's place only once it is whole.
+  void Swap(TCellStore& other) noexcept {
+    pool_.Swap(other.pool_);
+    dense_.swap(other.dense_);
+    far_.swap(other.far_);
+    std::swap(storedRows_, other.storedRows_);
+    std::swap(columnHint_, other.columnHint_);
+  }
 
   // Rows created from now on reserve room for this many columns (the grid's
   // column count), up to a modest width.
@@ -82,6 +94,11 @@ class TCellStore {
   [[nodiscard]] bool InsertRows(int at, int count);
   // The row at `from` goes to `to`; the rows in between close up behind it.
   void MoveRow(int from, int to);
+  // Rows first .. first + order.size() - 1 are reordered: the row at
+  // first + order[i] goes to first + i, whole, with texts, objects and
+  // colours. `order` must be a permutation of 0 .. size - 1. A failure to
+  // allocate leaves the rows as they were.
+  void PermuteRows(int first, std::span<const std::uint32_t> order);
   // Empties every text in the range (both ends included) and shows each
   // object in it to the visitor, which may release it. Without a visitor,
   // objects stay. An empty range does nothing.
@@ -130,6 +147,8 @@ class TCellStore {
   void OpenSlotInDense(int at) noexcept;
   void ShiftFarRows(int fromRow, std::int64_t delta) noexcept;
   void RotateDense(int from, int to) noexcept;
+  void PermuteDense(int first, std::span<const std::uint32_t> order);
+  void PermuteAcrossFarRows(int first, std::span<const std::uint32_t> order);
   FarRows::node_type DetachRow(int row);
   void AttachRow(int row, FarRows::node_type node) noexcept;
   // Run after every change: keeps the invariants that CheckConsistency tests.

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 namespace kelvora {
@@ -42,6 +43,15 @@ class TRowBlockPool {
   void Release(void* block, std::size_t bytes) noexcept;
   // Gives every chunk back to the system. Every block must be released first.
   void ReleaseAll() noexcept;
+  // Trades chunks with another pool, for stores that trade their rows.
+  void Swap(TRowBlockPool& other) noexcept {
+    std::swap(free_, other.free_);
+    std::swap(cursor_, other.cursor_);
+    std::swap(end_, other.end_);
+    chunks_.swap(other.chunks_);
+    std::swap(nextChunkBytes_, other.nextChunkBytes_);
+    std::swap(chunkBytes_, other.chunkBytes_);
+  }
 
   // Bytes held in chunks, used or not.
   std::size_t ChunkBytes() const { return chunkBytes_; }

@@ -413,8 +413,13 @@ void WriteCsvFile(TCsvCellSource& source, const TCsvSettings& settings,
                   const std::string& fileName, bool append, TMessagePacer& pacer) {
   TTextWriter file;
   OpenFile(file, fileName, append);
-  WriteRows(source, settings, file, pacer);
-  file.Close();
+  try {
+    WriteRows(source, settings, file, pacer);
+    file.Close();
+  } catch (const EInOutError& error) {
+    // "Disk full" alone does not say which of a person's files it was.
+    throw EInOutError(error.ErrorCode(), "Cannot write file " + fileName + ": " + error.Message());
+  }
 }
 
 }  // namespace kelvora

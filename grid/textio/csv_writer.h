@@ -71,7 +71,8 @@ class TCsvCellSource {
 //
 // A file that cannot be created raises ECellGridError("Cannot create file "
 // + fileName); a failure while writing or closing raises the text-file
-// layer's EInOutError.
+// layer's EInOutError, its message after "Cannot write file " + fileName +
+// ": ".
 void WriteCsvFile(TCsvCellSource& source, const TCsvSettings& settings,
                   const std::string& fileName, bool append);
 

@@ -303,6 +303,15 @@ INSTANTIATE_TEST_SUITE_P(
                       return path;
                     },
                     "Access denied.", true},
+        RefusedFile{"endless device", [](const auto&) { return std::filesystem::path("/dev/zero"); },
+                    "Not a regular file."},
+        RefusedFile{"pipe without a writer",
+                    [](const auto& folder) {
+                      const auto path = folder / "pipe.txt";
+                      ::mkfifo(path.c_str(), 0600);
+                      return path;
+                    },
+                    "Not a regular file."},
         RefusedFile{"no file chosen", [](const auto&) { return std::optional<std::filesystem::path>(); },
                     "No file chosen: choose one with File > Open first."}),
     [](const ::testing::TestParamInfo<RefusedFile>& info) {

@@ -40,7 +40,8 @@ xvfb_pid=""
 app_pid=""
 main_window=""
 e2e_cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  # A program held still by the test takes no signal but a kill until it runs on.
+  [ -n "$app_pid" ] && { kill -CONT "$app_pid"; kill "$app_pid"; } 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
 }
@@ -112,6 +113,10 @@ has_window() { [ -n "$(program_windows "$1")" ]; }
 lacks_window() { [ -z "$(program_windows "$1")" ]; }
 window_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 program_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
+# A held program reads nothing: what the X server gets meanwhile waits, in
+# order, for the program to run on.
+hold_program() { kill -STOP "$app_pid"; }
+release_program() { kill -CONT "$app_pid"; }
 has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 
 # The one window with that title; fails when there is none.

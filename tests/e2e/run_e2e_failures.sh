@@ -215,7 +215,7 @@ wait_for "the \"Save As\" dialog to close" lacks_window '^Save As$'
 echo "e2e failures: a save onto /dev/full"
 save_grid_failing /dev/full
 confirm_replace
-expect_error_box "Disk full."
+expect_error_box "Cannot write file /dev/full: Disk full."
 
 # A small file system of our own, where the program's CSV does not fit
 # beside the input it was read from.
@@ -231,7 +231,7 @@ if [ -n "${KELVORA_E2E_PRIVATE_MOUNTS:-}" ] && mkdir "$work/small" &&
   press_get_data
   save_grid_failing "$work/small/input.txt"
   confirm_replace
-  expect_error_box "Disk full."
+  expect_error_box "Cannot write file $work/small/input.txt: Disk full."
   cmp -s "$work/small/input.txt" "$work/input-original.txt" || fail "the input file was harmed by the failed save"
   [ "$(folder_entries "$work/small")" = "$work/small/input.txt" ] ||
     fail "the small disk holds: $(folder_entries "$work/small")"

@@ -297,7 +297,7 @@ TEST(CellGridCsvFiles, AFullDiskIsReported) {
       grid.WriteCsvFile("/dev/full", append);
       ADD_FAILURE() << "a write to a full disk succeeded";
     } catch (const EInOutError& error) {
-      EXPECT_EQ(error.Message(), "Disk full");
+      EXPECT_EQ(error.Message(), "Cannot write file /dev/full: Disk full");
     }
   }
 }

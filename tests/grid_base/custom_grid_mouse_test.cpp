@@ -1,6 +1,10 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 
+#include <climits>
+#include <utility>
+#include <vector>
+
 #include "custom_grid_test_grid.h"
 
 namespace kelvora {
@@ -125,6 +129,50 @@ TEST(GridMouse, TheWheelScrollsThreeRowsANotch) {
   EXPECT_EQ(grid.TopRow(), 11);
   Wheel(grid, -100);
   EXPECT_EQ(grid.LastVisibleRow(), 29);
+}
+
+void WheelBy(TTestGrid& grid, QPoint angle, QPoint pixels) {
+  const QPoint at(100, 100);
+  QWheelEvent event(at, grid.viewport()->mapToGlobal(at), pixels, angle, Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(grid.viewport(), &event);
+}
+
+// Small pieces add up to the rows a whole notch scrolls, a piece too small
+// for a row is kept for the next, a turn back is followed at once, and a
+// device that reports only pixels scrolls a row per row height.
+TEST(GridMouse, WheelPiecesAddUpToRows) {
+  struct TCase {
+    const char* name;
+    std::vector<std::pair<QPoint, QPoint>> events;  // angle, pixels
+    int topRow;
+  };
+  const TCase cases[] = {
+      {"eight eighths of a notch", std::vector(8, std::pair{QPoint(0, -15), QPoint()}), 4},
+      {"a third of a notch", {{QPoint(0, -40), QPoint()}}, 2},
+      {"too little for a row", {{QPoint(0, -30), QPoint()}}, 1},
+      {"kept for the next piece", {{QPoint(0, -30), QPoint()}, {QPoint(0, -10), QPoint()}}, 2},
+      {"a turn back", {{QPoint(0, -60), QPoint()}, {QPoint(0, 60), QPoint()}}, 1},
+      {"pixels only", {{QPoint(), QPoint(0, -50)}}, 3},
+      {"angle before pixels", {{QPoint(0, -120), QPoint(0, -500)}}, 4},
+      {"columns sideways", {{QPoint(-240, 0), QPoint()}}, 1},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TTestGrid grid;
+    Show(grid);
+    for (const auto& [angle, pixels] : c.events) WheelBy(grid, angle, pixels);
+    EXPECT_EQ(grid.TopRow(), c.topRow);
+  }
+  TTestGrid grid;
+  Show(grid);
+  WheelBy(grid, QPoint(-240, 0), QPoint());
+  EXPECT_EQ(grid.LeftCol(), 3);
+  WheelBy(grid, QPoint(0, INT_MIN), QPoint());
+  EXPECT_EQ(grid.LastVisibleRow(), 29);
+  WheelBy(grid, QPoint(INT_MAX, INT_MAX), QPoint(INT_MAX, INT_MAX));
+  EXPECT_EQ(grid.TopRow(), 1);
+  EXPECT_EQ(grid.LeftCol(), 1);
 }
 
 TEST(GridMouse, DraggingABorderInTheFixedRowResizesWithColSizing) {

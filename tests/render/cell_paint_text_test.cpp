@@ -120,13 +120,38 @@ TEST_F(CellPaintText, TheSortColumnHeaderKeepsRoomForItsGlyph) {
   host.Text = "abcdefghij";  // the fixed font: 60 pixels, and 32 left after the room
   Paint(3, 0, {gdFixed}, kCell, clBtnFace);
   const TDrawn drawn = Drawn(Only("DrawText"));
-  EXPECT_EQ(drawn.rect, "112,42,158,60");
+  EXPECT_EQ(drawn.rect, "112,42,144,60");  // the text stops before the glyph
   EXPECT_EQ(drawn.text, "ab...");
   EXPECT_EQ(Calls("LineTo").size(), 4u);  // the glyph
   // Not a header: too few rows.
   settings.Areas.RowCount = 2;
   Paint(3, 0, {gdFixed}, kCell, clBtnFace);
   EXPECT_TRUE(Calls("LineTo").empty());
+}
+
+// Several sort columns: each header shows its direction and its rank, and
+// the text stops before them.
+TEST_F(CellPaintText, SortHeadersShowDirectionAndRankBesideTheirText) {
+  const TSortMark marks[] = {{5, 1, false}, {3, 2, true}};
+  settings.SortShow = true;
+  settings.SortColumn = 5;
+  settings.SortMarks = marks;
+  host.Text = "abcdefghij";
+  Paint(3, 0, {gdFixed}, kCell, clBtnFace);
+  const std::vector<std::string> texts = Calls("DrawText");
+  ASSERT_EQ(texts.size(), 2u);
+  const TDrawn text = Drawn(texts[0]);
+  const TDrawn rank = Drawn(texts[1]);
+  EXPECT_EQ(rank.text, "2");
+  const int textRight = std::stoi(text.rect.substr(text.rect.find(',', text.rect.find(',') + 1) + 1));
+  const int rankLeft = std::stoi(rank.rect);
+  EXPECT_LT(textRight, rankLeft);
+  const std::vector<std::string> down = Calls("LineTo");
+  ASSERT_EQ(down.size(), 4u);
+  Paint(5, 0, {gdFixed}, kCell, clBtnFace);  // ascending: the triangle turns over
+  const std::vector<std::string> up = Calls("LineTo");
+  ASSERT_EQ(up.size(), 4u);
+  EXPECT_NE(down, up);
 }
 
 TEST_F(CellPaintText, AFormulaIsDrawnAsThePlainTextItsHookMakes) {

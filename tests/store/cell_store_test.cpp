@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <numeric>
 #include <random>
 #include <set>
 #include <string>
@@ -398,6 +399,45 @@ TEST(CellStoreRows, MovesARowToAndFromFarRows) {
 }
 
 // ---- Erasing ------------------------------------------------------------------
+
+// Dense rows, rows past the dense ones and far rows, reordered whole.
+TEST(CellStoreRows, PermutesRowsWhereTheyAreStored) {
+  struct TCase {
+    std::vector<int> Rows;  // stored rows, each labelled with its index
+    int First;
+    std::vector<std::uint32_t> Order;
+  };
+  const std::vector<TCase> cases = {
+      {{0, 1, 2, 3, 4}, 1, {2, 0, 3, 1}},
+      {{0, 2, 4}, 0, {4, 3, 2, 1, 0, 5, 6}},
+      {{5, 2000000}, 5, {0, 1999995, 7}},
+      {{10, 1999990, 2000000}, 2, {1999998, 1999988, 8}},
+  };
+  for (const TCase& c : cases) {
+    TCellStore store;
+    for (int row : c.Rows) store.SetText(0, row, RowLabel(row));
+    for (int row : c.Rows) store.SetColor(1, row, static_cast<TColor>(row));
+    // The places listed first, then every other row in its order.
+    std::vector<std::uint32_t> full(*std::max_element(c.Order.begin(), c.Order.end()) + 1);
+    std::iota(full.begin(), full.end(), 0u);
+    std::copy(c.Order.begin(), c.Order.end(), full.begin());
+    std::vector<bool> used(full.size());
+    for (std::size_t i = 0; i < c.Order.size(); ++i) used[c.Order[i]] = true;
+    std::size_t next = c.Order.size();
+    for (std::uint32_t i = 0; i < full.size(); ++i)
+      if (!used[i] && next < full.size()) full[next++] = i;
+    store.PermuteRows(c.First, full);
+    for (std::size_t place = 0; place < full.size(); ++place) {
+      const int from = c.First + static_cast<int>(full[place]);
+      const bool was = std::find(c.Rows.begin(), c.Rows.end(), from) != c.Rows.end();
+      const int row = c.First + static_cast<int>(place);
+      EXPECT_EQ(store.TextView(0, row), was ? RowLabel(from) : "") << row;
+      EXPECT_EQ(store.Color(1, row), was ? static_cast<TColor>(from) : clNone) << row;
+    }
+    EXPECT_EQ(store.StoredRowCount(), static_cast<std::int64_t>(c.Rows.size()));
+    EXPECT_EQ(store.CheckConsistency(), "");
+  }
+}
 
 TEST(CellStoreErase, EmptiesTextsInTheRangeOnly) {
   TCellStore store;

@@ -5,7 +5,9 @@
 
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
@@ -148,6 +150,66 @@ TEST(CsvCrashSafety, KilledAtTwoHundredMomentsLeavesOldOrNewFileWhole) {
   EXPECT_EQ(folder.Entries(), QStringList{"out.csv"});
 }
 
+ino_t InodeOf(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+// A file with a second name is written in place, after the whole new text
+// stands in a recovery file beside it. Killed at any moment, the file is
+// still one file under both names, and it holds the old text or the new,
+// or else the recovery file holds the whole new text.
+TEST(CsvCrashSafety, KilledWhileSavingInPlaceLeavesOldNewOrTheRecoveryFileWhole) {
+  TTestFolder folder;
+  const std::string target = folder.Path("out.csv");
+  const std::string other = folder.Path("other-name.csv");
+  const std::string recovery = target + ".recovery";
+  std::string oldCsv;
+  for (int r = 0; r < 3000; ++r) oldCsv += "old," + std::to_string(r) + "\r\n";
+  constexpr int kRows = 900;
+  const std::string newCsv = ExpectedCsv(kRows);
+  TFakeCellSource grid = NewGrid(kRows);
+
+  WriteBytes(target, oldCsv);
+  ASSERT_EQ(::link(target.c_str(), other.c_str()), 0);
+  const ino_t inode = InodeOf(target);
+  recordedCalls.clear();
+  SetFileCallHook(RecordCall);
+  WriteWithoutMessages(grid, target);
+  SetFileCallHook(nullptr);
+  const std::vector<TFileCall> calls = recordedCalls;
+  ASSERT_EQ(ReadBytes(other), newCsv);
+  ASSERT_EQ(InodeOf(target), inode);
+  ASSERT_EQ(folder.Entries(), (QStringList{"other-name.csv", "out.csv"}));
+
+  for (const std::size_t moment : KillMoments(calls, 200)) {
+    SCOPED_TRACE("killed before call " + std::to_string(moment) + " of " + std::to_string(calls.size()));
+    WriteBytes(target, oldCsv);
+    ::unlink(recovery.c_str());
+    const auto child = RunInChild([&](int) {
+      callsSoFar = 0;
+      killAt = moment;
+      SetFileCallHook(KillAtChosenCall);
+      WriteWithoutMessages(grid, target);
+      std::raise(SIGKILL);
+      return 0;
+    });
+    ASSERT_TRUE(child.KilledBy(SIGKILL)) << "status " << child.status;
+    EXPECT_EQ(InodeOf(target), inode);
+    EXPECT_EQ(InodeOf(other), inode);
+    const std::string left = ReadBytes(target);
+    const bool recovered = std::filesystem::exists(recovery);
+    if (recovered) {
+      EXPECT_TRUE(ReadBytes(recovery) == newCsv) << "a recovery file that is not whole";
+    }
+    EXPECT_TRUE(left == oldCsv || left == newCsv || recovered) << left.size() << " bytes and no recovery file";
+    for (const QString& entry : folder.Entries())
+      EXPECT_TRUE(entry == "out.csv" || entry == "other-name.csv" || entry == "out.csv.recovery" ||
+                  entry == QString::fromStdString(SaveTemporaryName(target)).section('/', -1))
+          << entry.toStdString();
+  }
+}
+
 TEST(CsvCrashSafety, LeftoverTemporaryFileIsHiddenAndNeverTakenForTheTarget) {
   TTestFolder folder;
   const std::string target = folder.Path("out.csv");
@@ -202,7 +264,7 @@ int SaveOntoFullDisk(int reportFd, const std::string& dir) {
   } catch (const EInOutError& error) {
     message = error.Message();
   }
-  check(message == "Disk full", "the full disk raised: " + message);
+  check(message == "Cannot write file " + target + ": Disk full", "the full disk raised: " + message);
   check(ReadBytes(target) == oldCsv, "the old file changed");
   for (const auto& entry : std::filesystem::directory_iterator(dir))
     check(entry.path() == target, "left behind: " + entry.path().string());
@@ -224,6 +286,69 @@ TEST(CsvCrashSafety, DiskFullHalfWayLeavesTheOldFileAndNoTemporaryFile) {
   const auto child = RunInChild([&](int reportFd) { return SaveOntoFullDisk(reportFd, dir); });
   if (child.ExitedWith(kCannotMount))
     GTEST_SKIP() << "this machine lets no test mount a small file system (needs root or user namespaces)";
+  ASSERT_TRUE(child.ExitedWith(0)) << "status " << child.status;
+  EXPECT_EQ(child.report, "");
+}
+
+// Runs in the child: a file on a file system mounted read-only.
+int SaveOntoReadOnlyMount(int reportFd, const std::string& dir) {
+  if (!EnterPrivateMounts() || ::mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=1m") != 0) return kCannotMount;
+  const std::string target = dir + "/out.csv";
+  WriteBytes(target, "old\r\n");
+  if (::mount(nullptr, dir.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0) return kCannotMount;
+  TFakeCellSource grid = NewGrid(10);
+  std::string message = "no error";
+  try {
+    WriteCsvFile(grid, {}, target, false);
+  } catch (const std::exception& error) {
+    message = error.what();
+  }
+  if (message != "Cannot create file " + target) Report(reportFd, "the read-only mount raised: " + message);
+  if (ReadBytes(target) != "old\r\n") Report(reportFd, "the old file changed");
+  return 0;
+}
+
+TEST(CsvCrashSafety, AReadOnlyMountIsNamedAndTheOldFileStays) {
+  TTestFolder folder;
+  const std::string dir = folder.Path("read-only");
+  ASSERT_EQ(::mkdir(dir.c_str(), 0700), 0);
+  const auto child = RunInChild([&](int reportFd) { return SaveOntoReadOnlyMount(reportFd, dir); });
+  if (child.ExitedWith(kCannotMount)) GTEST_SKIP() << "this machine lets no test mount a file system";
+  ASSERT_TRUE(child.ExitedWith(0)) << "status " << child.status;
+  EXPECT_EQ(child.report, "");
+}
+
+// Runs in the child: a file with a second name, saved in place, on a disk
+// where the whole new text fits beside it but the file cannot grow to it.
+int SaveInPlaceOntoFullDisk(int reportFd, const std::string& dir) {
+  if (!EnterPrivateMounts() || ::mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=1m") != 0) return kCannotMount;
+  const std::string target = dir + "/out.csv";
+  const std::string recovery = target + ".recovery";
+  const std::string oldCsv(100'000, 'o');
+  WriteBytes(target, oldCsv);
+  if (::link(target.c_str(), (dir + "/other.csv").c_str()) != 0) return kCannotMount;
+  TFakeCellSource grid = NewGrid(600);  // 600 kB
+  std::string message = "no error";
+  try {
+    WriteCsvFile(grid, {}, target, false);
+  } catch (const EInOutError& error) {
+    message = error.Message();
+  }
+  const std::string expected =
+      "Cannot write file " + target + ": Disk full. The saved text is kept whole in " + recovery;
+  if (message != expected) Report(reportFd, "the full disk raised: " + message);
+  if (ReadBytes(recovery) != ExpectedCsv(600)) Report(reportFd, "the recovery file is not the whole new text");
+  if (InodeOf(target) != InodeOf(dir + "/other.csv")) Report(reportFd, "the file lost its second name");
+  ::umount(dir.c_str());
+  return 0;
+}
+
+TEST(CsvCrashSafety, DiskFullWhileSavingInPlacePointsToTheWholeRecoveryFile) {
+  TTestFolder folder;
+  const std::string dir = folder.Path("small-disk");
+  ASSERT_EQ(::mkdir(dir.c_str(), 0700), 0);
+  const auto child = RunInChild([&](int reportFd) { return SaveInPlaceOntoFullDisk(reportFd, dir); });
+  if (child.ExitedWith(kCannotMount)) GTEST_SKIP() << "this machine lets no test mount a small file system";
   ASSERT_TRUE(child.ExitedWith(0)) << "status " << child.status;
   EXPECT_EQ(child.report, "");
 }

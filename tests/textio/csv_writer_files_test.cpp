@@ -5,8 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "csv_test_files.h"
 #include "fake_cell_source.h"
@@ -126,7 +129,7 @@ TEST(CsvWriterFiles, AFullDiskIsReportedNotSwallowed) {
       WriteCsvFile(grid, {}, "/dev/full", append);
       ADD_FAILURE() << "a write to a full disk succeeded";
     } catch (const EInOutError& error) {
-      EXPECT_EQ(error.Message(), "Disk full");
+      EXPECT_EQ(error.Message(), "Cannot write file /dev/full: Disk full");
       EXPECT_EQ(error.ErrorCode(), ioDiskFull);
     }
   }
@@ -143,6 +146,65 @@ TEST(CsvWriterFiles, AFailureHalfWayKeepsTheOldFileAndLeavesNoTemporary) {
   }
   EXPECT_EQ(ReadBytes(path), "precious\r\n");
   EXPECT_EQ(folder.Entries(), QStringList{"precious.csv"});
+}
+
+// Paths that go wrong between the dialog and the write. Each is named in
+// the message, and whatever stood there is left as it was.
+struct TBadPath {
+  const char* name;
+  // Makes the situation in the folder; returns the path the save is given.
+  std::function<std::string(const TTestFolder&)> make;
+};
+
+std::string LongPath(const TTestFolder& folder) {
+  std::string path = folder.Path("");
+  while (path.size() <= 4096) path += "/" + std::string(200, 'd');
+  return path + "/out.csv";
+}
+
+std::vector<TBadPath> BadPaths() {
+  return {
+      {"FolderVanished",
+       [](const TTestFolder& f) {
+         ::mkdir(f.Path("gone").c_str(), 0700);
+         ::rmdir(f.Path("gone").c_str());
+         return f.Path("gone/out.csv");
+       }},
+      {"FileReplacedByAFolder",
+       [](const TTestFolder& f) {
+         ::mkdir(f.Path("out.csv").c_str(), 0700);
+         WriteBytes(f.Path("out.csv/inside.txt"), "kept");
+         return f.Path("out.csv");
+       }},
+      {"PathLongerThanTheSystemTakes", LongPath},
+      {"InvalidUtf8NameInAMissingFolder", [](const TTestFolder& f) { return f.Path("mis\xffsing/out\xfe.csv"); }},
+  };
+}
+
+class CsvWriterBadPaths : public ::testing::TestWithParam<TBadPath> {};
+
+TEST_P(CsvWriterBadPaths, AreNamedInTheMessageAndChangeNothing) {
+  TTestFolder folder;
+  const std::string path = GetParam().make(folder);
+  const QStringList before = folder.Entries();
+  TFakeCellSource grid = TwoRows();
+  for (bool append : {false, true}) ExpectCannotCreate(grid, path, append);
+  EXPECT_EQ(folder.Entries(), before);
+  if (GetParam().name == std::string("FileReplacedByAFolder")) {
+    EXPECT_EQ(ReadBytes(folder.Path("out.csv/inside.txt")), "kept");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, CsvWriterBadPaths, ::testing::ValuesIn(BadPaths()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A name that is not UTF-8 is still a good name: the file gets exactly it.
+TEST(CsvWriterFiles, ANameThatIsNotUtf8IsWrittenByteForByte) {
+  TTestFolder folder;
+  const std::string path = folder.Path("caf\xe9.csv");
+  TFakeCellSource grid = TwoRows();
+  WriteCsvFile(grid, {}, path, false);
+  EXPECT_EQ(ReadBytes(path), kTwoRowsCsv);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractFileIconProvider>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -10,9 +12,13 @@
 #include <QTest>
 #include <QTimer>
 
+#include <sys/stat.h>
+
+#include <fstream>
 #include <functional>
 #include <string>
 
+#include "common/patience.h"
 #include "toolkit/exceptions.h"
 #include "toolkit/file_dialog.h"
 #include "toolkit/screen_cursor.h"
@@ -277,6 +283,40 @@ TEST_F(FileDialogScript, ReportsAnExtensionOtherThanTheDefault) {
     ASSERT_TRUE(dialog.Execute());
     EXPECT_EQ(dialog.Options().contains(ofExtensionDifferent), c.different);
   }
+}
+
+// A file whose content says PDF but whose name says nothing: a dialog that
+// read it would call it a PDF document. Beside it a pipe with no writer,
+// whose opening for reading would never return.
+TEST(FileDialog, ShowsAFolderWithoutReadingItsFiles) {
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  const QString report = QDir(folder.path()).filePath("report");
+  const QString empty = QDir(folder.path()).filePath("notes");
+  std::ofstream(report.toStdString()) << "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n1 0 obj\n";
+  std::ofstream(empty.toStdString()) << "";
+  ASSERT_EQ(::mkfifo(QDir(folder.path()).filePath("pipe").toLocal8Bit().constData(), 0600), 0);
+
+  TSaveDialog save;
+  save.SetInitialDir(folder.path().toStdString());
+  const std::unique_ptr<QFileDialog> dialog = save.CreateQtDialog(nullptr);
+  const QAbstractFileIconProvider* icons = dialog->iconProvider();
+  ASSERT_NE(icons, nullptr);
+  EXPECT_EQ(icons->type(QFileInfo(report)), icons->type(QFileInfo(empty)));
+  EXPECT_EQ(icons->type(QFileInfo(QDir(folder.path()).filePath("pipe"))), "Special file");
+
+  // The dialog lists the folder's two files beside the pipe, types them by
+  // name, and closes.
+  auto* model = dialog->findChild<QFileSystemModel*>();
+  ASSERT_NE(model, nullptr);
+  dialog->show();
+  const QModelIndex root = model->index(folder.path());
+  const auto listed = [&] { return model->rowCount(root) >= 2 && !model->type(model->index(report)).isEmpty(); };
+  const QDeadlineTimer deadline(testing::kPatience);
+  while (!listed() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  ASSERT_TRUE(listed()) << model->rowCount(root) << " entries listed";
+  EXPECT_EQ(model->type(model->index(report)), icons->type(QFileInfo(empty)));
+  dialog->close();
 }
 
 // The real dialog, driven the way a user drives it once it is on screen.

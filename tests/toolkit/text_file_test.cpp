@@ -200,6 +200,51 @@ TEST(TextReader, AgreesWithTheLineEndRulesOnRandomFiles) {
   }
 }
 
+// Passing over lines to the next one with a prefix finds what reading every
+// line would, also where a block ends inside the prefix, inside a CR LF or
+// inside a long line, and mixed with plain reading. The files are made of
+// pieces of date lines and every kind of line end, read in blocks as small
+// as one byte.
+TEST(TextReader, PassingToAPrefixFindsTheLinesReadingWouldFind) {
+  TempFolder folder;
+  const std::string path = folder / "prefixed.txt";
+  const std::vector<std::string> pieces = {"Date:", "Date: Tue, 1 Feb", "Da", "te:", "D", "x Date:", "\n",
+                                           "\r", "\r\n", "\n\n", "Dat\r\n", "ate:"};
+  std::mt19937 random(1996);
+  for (const std::size_t blockSize : {1u, 2u, 4u, 5u, 6u, 7u, 13u, 64u, 0u}) {
+    for (int file = 0; file < 20; ++file) {
+      std::string bytes;
+      for (int i = random() % 200; i > 0; --i) bytes += pieces[random() % pieces.size()];
+      WriteBytes(path, bytes);
+      const auto lines = ReferenceLines(bytes);
+      // Even rounds pass to the next "Date:" line, odd ones read one line.
+      std::vector<std::string> expected, got;
+      for (std::size_t at = 0, round = 0; at < lines.size(); ++round) {
+        if (round % 2 == 1) {
+          expected.push_back(lines[at++]);
+          continue;
+        }
+        while (at < lines.size() && !lines[at].starts_with("Date:")) ++at;
+        if (at < lines.size()) expected.push_back(lines[at++]);
+      }
+      TTextReader reader(blockSize);
+      reader.AssignFile(path);
+      reader.Reset();
+      std::string_view line;
+      for (std::size_t round = 0;; ++round) {
+        if (round % 2 == 1) {
+          if (reader.Eof()) break;
+          got.emplace_back(reader.ReadLineView());
+        } else {
+          if (!reader.ReadLineStartingWith("Date:", line)) break;
+          got.emplace_back(line);
+        }
+      }
+      ASSERT_EQ(got, expected) << "block size " << blockSize << ", file " << file;
+    }
+  }
+}
+
 class TextReaderLineEnds : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(TextReaderLineEnds, DeliversEachLineOnceWithoutItsEnd) {
@@ -320,6 +365,13 @@ std::vector<OpenErrorCase> ReaderErrorCases() {
       {"Folder", [](const TempFolder& f) { return f.Path().string(); }, ioIsDirectory, nullptr},
       {"EmptyName", [](const TempFolder&) { return std::string(); }, ioNoFileName, nullptr},
       {"EndlessDevice", [](const TempFolder&) { return std::string("/dev/zero"); }, ioNotAFile, nullptr},
+      {"PipeWithoutWriter",
+       [](const TempFolder& f) {
+         const std::string path = f / "pipe";
+         ::mkfifo(path.c_str(), 0600);
+         return path;
+       },
+       ioNotAFile, nullptr},
   };
 }
 

@@ -13,6 +13,8 @@
 #include "toolkit/font.h"
 #include "toolkit/geometry.h"
 #include "toolkit/grid_base/grid_axis.h"
+#include "toolkit/grid_base/grid_panner.h"
+#include "toolkit/grid_base/wheel_steps.h"
 #include "toolkit/grid_types.h"
 
 namespace kelvora {
@@ -110,6 +112,14 @@ class TCustomGrid : public QAbstractScrollArea {
   // The last scrolling row and column at least partly in view.
   int LastVisibleRow() const;
   int LastVisibleCol() const;
+  // A middle-button pan is under way (custom_grid_pan.cpp).
+  bool Panning() const { return panner_.Active(); }
+  const TGridPanner& Panner() const { return panner_; }
+  TGridPanner& Panner() { return panner_; }
+  // The scroll bars' look: flat or raised, a background colour (clNone: the
+  // style's own) and a thickness in pixels at a scale of 1. A style of the
+  // toolkit draws them (custom_grid_scroll_look.cpp).
+  void SetScrollBarLook(bool flat, TColor color, int width);
   int WheelScrollLines() const { return wheelScrollLines_; }
   void SetWheelScrollLines(int lines);  // at least 1
 
@@ -202,6 +212,16 @@ class TCustomGrid : public QAbstractScrollArea {
   virtual void RowRangeDeleted(int ARow, int ACount);
   virtual void RowRangeInserted(int ARow, int ACount);
   virtual void ColumnDeleted(int ACol);
+  // The edges of a fixed cell, drawn after DrawCell: by default a raised
+  // edge on the sides whose fixed lines are on, unless the grid is flat.
+  virtual void DrawFixedEdge(TCanvas& canvas, int ACol, int ARow, const TRect& ARect);
+  // A double click on the sizing border of a column.
+  virtual void ColumnBorderDoubleClicked(int ACol);
+  // A drag is sizing a column or a row.
+  bool Sizing() const { return mouseState_ == TMouseState::ColSizing || mouseState_ == TMouseState::RowSizing; }
+  // The ways a middle-button pan may scroll; none, and the middle button
+  // does nothing. Both by default.
+  virtual TPanAxes PanAxes() const { return {true, true}; }
 
   // The grid or its edit window is the focused control of its window.
   bool GridHasFocus() const;
@@ -211,6 +231,8 @@ class TCustomGrid : public QAbstractScrollArea {
   // follows, Click after. Answers whether the cell moved.
   bool FocusCell(int col, int row, bool moveAnchor);
   TGridCoord EditorCell() const { return inplace_; }
+  // Scrolls as little as brings the cell wholly into view.
+  void ScrollIntoView(int col, int row) { ClampInView({col, row}); }
   // Whether an assistive tool listens; every notice to one costs nothing
   // more than this question while none does.
   static bool AccessibilityActive() { return AssistiveToolListening(); }
@@ -228,9 +250,11 @@ class TCustomGrid : public QAbstractScrollArea {
   void keyReleaseEvent(QKeyEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
 
  private:
@@ -276,6 +300,7 @@ class TCustomGrid : public QAbstractScrollArea {
   int RowAt(int y) const;
   bool RowOutOfView(int row) const;
   void MoveTopLeft(int col, int row);
+  void ScrollViewport(TGridCoord oldTopLeft);
   void ClampInView(TGridCoord cell);
   void SyncScrollBars();
   void RequestScrollBarSync();  // once, after the event being handled
@@ -305,6 +330,9 @@ class TCustomGrid : public QAbstractScrollArea {
   void ContinueSizing(int x, int y);
   void DragSelection(int x, int y);
   void UpdateMouseCursor(int x, int y);
+  // custom_grid_pan.cpp
+  bool PanPress(QMouseEvent* event);
+  void PanBy(int cols, int rows);
 
   // custom_grid_paint.cpp
   void LayOutLines(const TGridAxis& axis, int fixedCount, int firstScrolling, int from, int to,
@@ -369,8 +397,10 @@ class TCustomGrid : public QAbstractScrollArea {
   std::vector<TLine> paintRows_;
 
   int wheelScrollLines_ = 3;
-  int wheelRemainderY_ = 0;
-  int wheelRemainderX_ = 0;
+  TWheelSteps wheelRows_;
+  TWheelSteps wheelCols_;
+  class TScrollBarStyle* scrollStyle_ = nullptr;  // owned by the grid
+  TGridPanner panner_{viewport(), [this](int cols, int rows) { PanBy(cols, rows); }};
   TMouseState mouseState_ = TMouseState::Normal;
   int sizingIndex_ = -1;
   int sizingStart_ = 0;  // pixel where the column or row being sized starts

@@ -15,7 +15,6 @@ namespace {
 
 // How near a border the mouse must be to grab it, in pixels either side.
 constexpr int kBorderSlack = 3;
-constexpr int kWheelNotch = 120;
 
 int ClampToInt(std::int64_t value) { return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX)); }
 
@@ -27,6 +26,7 @@ void TCustomGrid::mousePressEvent(QMouseEvent* event) {
 }
 
 void TCustomGrid::MousePressed(QMouseEvent* event) {
+  if (PanPress(event)) return;
   if (event->button() != Qt::LeftButton) return;
   if (!GridHasFocus()) setFocus(Qt::MouseFocusReason);
   const QPoint p = event->position().toPoint();
@@ -51,6 +51,7 @@ void TCustomGrid::MousePressed(QMouseEvent* event) {
 void TCustomGrid::mouseMoveEvent(QMouseEvent* event) {
   RunGuarded([&] {
     const QPoint p = event->position().toPoint();
+    if (panner_.Active()) return panner_.MoveTo(p);
     switch (mouseState_) {
       case TMouseState::ColSizing:
       case TMouseState::RowSizing: ContinueSizing(p.x(), p.y()); break;
@@ -64,6 +65,7 @@ void TCustomGrid::mouseMoveEvent(QMouseEvent* event) {
 
 // The editor follows a click once the button is up, as the classic grids do.
 void TCustomGrid::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::MiddleButton) return panner_.Released();
   if (event->button() != Qt::LeftButton) return;
   const TMouseState state = mouseState_;
   mouseState_ = TMouseState::Normal;
@@ -74,18 +76,35 @@ void TCustomGrid::mouseReleaseEvent(QMouseEvent* event) {
   });
 }
 
+// Rows go by the system's scroll-lines count for each notch's worth of turn;
+// columns one a notch. A device that gives only pixels scrolls a row for
+// each default row height it moves.
+// A double click on a column's sizing border sizes the column to its text;
+// anywhere else it is a second press.
+void TCustomGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  const int col = event->button() == Qt::LeftButton && !panner_.Active() && options_.contains(goColSizing)
+                      ? SizingBorderCol(p.x(), p.y())
+                      : -1;
+  if (col < 0) return mousePressEvent(event);
+  mouseState_ = TMouseState::Normal;
+  RunGuarded([&] { ColumnBorderDoubleClicked(col); });
+}
+
+void TCustomGrid::ColumnBorderDoubleClicked(int) {}
+
 void TCustomGrid::wheelEvent(QWheelEvent* event) {
   event->accept();
-  wheelRemainderY_ += event->angleDelta().y();
-  wheelRemainderX_ += event->angleDelta().x();
-  const int rows = wheelRemainderY_ / kWheelNotch;
-  const int cols = wheelRemainderX_ / kWheelNotch;
-  wheelRemainderY_ -= rows * kWheelNotch;
-  wheelRemainderX_ -= cols * kWheelNotch;
+  const QPoint angle = event->angleDelta();
+  const QPoint pixels = event->pixelDelta();
+  const bool byAngle = !angle.isNull() || pixels.isNull();
+  const int rows = byAngle ? wheelRows_.Add(std::int64_t{angle.y()} * wheelScrollLines_, TWheelSteps::kNotch)
+                           : wheelRows_.Add(pixels.y(), rows_.DefaultSize());
+  const int cols = byAngle ? wheelCols_.Add(angle.x(), TWheelSteps::kNotch)
+                           : wheelCols_.Add(pixels.x(), cols_.DefaultSize());
   if (rows == 0 && cols == 0) return;
   RunGuarded([&] {
-    MoveTopLeft(ClampToInt(std::int64_t{topLeft_.X} - cols),
-                ClampToInt(std::int64_t{topLeft_.Y} - std::int64_t{rows} * wheelScrollLines_));
+    MoveTopLeft(ClampToInt(std::int64_t{topLeft_.X} - cols), ClampToInt(std::int64_t{topLeft_.Y} - rows));
   });
 }
 

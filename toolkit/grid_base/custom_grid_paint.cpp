@@ -134,11 +134,15 @@ void TCustomGrid::PaintCell(TCanvas& canvas, const TLine& col, const TLine& row,
   }
   if (defaultDrawing_) canvas.FillRect(rect);
   DrawCell(col.Index, row.Index, rect, state);
-  if (!state.contains(gdFixed) || flat_) return;
+  if (state.contains(gdFixed)) DrawFixedEdge(canvas, col.Index, row.Index, rect);
+}
+
+void TCustomGrid::DrawFixedEdge(TCanvas& canvas, int, int, const TRect& ARect) {
+  if (flat_) return;
   TEdgeSides sides;
   if (options_.contains(goFixedVertLine)) sides.insert(esLeft).insert(esRight);
   if (options_.contains(goFixedHorzLine)) sides.insert(esTop).insert(esBottom);
-  if (!sides.empty()) canvas.DrawEdge(rect, sides);
+  if (!sides.empty()) canvas.DrawEdge(ARect, sides);
 }
 
 TColor TCustomGrid::LineColor(bool fixed) const {

@@ -132,11 +132,24 @@ void TCustomGrid::MoveTopLeft(int col, int row) {
   col = std::clamp(col, fixedCols_, MaxLeftCol());
   row = std::clamp(row, fixedRows_, MaxTopRow());
   if (col == topLeft_.X && row == topLeft_.Y) return;
+  const TGridCoord old = topLeft_;
   topLeft_ = {col, row};
   SyncScrollBars();
-  viewport()->update();
+  ScrollViewport(old);
   PlaceEditor();
   TopLeftChanged();
+}
+
+// A move of a few rows shifts what the screen shows already and paints only
+// the rows that come into view; panning and the wheel step this way many
+// times a second. The fixed rows stay, and a move sideways repaints all.
+void TCustomGrid::ScrollViewport(TGridCoord oldTopLeft) {
+  QWidget* view = viewport();
+  const std::int64_t top = FixedHeight();
+  const std::int64_t room = view->height() - top;
+  const std::int64_t dy = rows_.Offset(oldTopLeft.Y) - rows_.Offset(topLeft_.Y);
+  if (oldTopLeft.X != topLeft_.X || room <= 0 || dy <= -room || dy >= room) return view->update();
+  view->scroll(0, static_cast<int>(dy), QRect(0, static_cast<int>(top), view->width(), static_cast<int>(room)));
 }
 
 void TCustomGrid::ClampInView(TGridCoord cell) {
