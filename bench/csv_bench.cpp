@@ -21,6 +21,7 @@
 
 #include "grid/cell_grid.h"
 #include "support/bench_support.h"
+#include "support/date_rows.h"
 #include "toolkit/application.h"
 
 namespace kelvora::bench {
@@ -30,18 +31,7 @@ const int kRows = Sized(1'000'000, 10'000);
 constexpr int kCols = 7;
 const int kRepetitions = Repetitions(5);
 
-// The seven fields of a date line, 1 to 4 bytes each: weekday, day, month,
-// year, hour, minute, second. The python anchor builds the same rows from
-// the same rules (see kPythonRows).
-std::array<std::string, kCols> DateRow(int i) {
-  static constexpr const char* kDays[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
-  static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                            "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-  return {kDays[i % 7],           std::to_string(i % 31 + 1),     kMonths[i % 12],
-          std::to_string(1990 + i % 35), std::to_string(i % 24), std::to_string(i * 7 % 60),
-          std::to_string(i * 13 % 60)};
-}
-
+// The rows of DateRow (support/date_rows.h), made by the same rules.
 constexpr const char* kPythonRows = R"(
 import sys
 days = ['Mon', 'Tue', 'Wed', 'Thu', 'Fri', 'Sat', 'Sun']

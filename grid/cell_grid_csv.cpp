@@ -1,8 +1,7 @@
-#include <QCoreApplication>
-
 #include <algorithm>
 
 #include "grid/cell_grid.h"
+#include "grid/grid_file_events.h"
 #include "grid/textio/csv_writer.h"
 #include "toolkit/long_command.h"
 
@@ -16,9 +15,9 @@ namespace {
 // With IncludeFilteredRows the rows that a filter hides are written too,
 // after the shown normal rows and before the footer rows, as they will
 // stand when the filter is cleared; the rest of the writer never knows.
-class TGridCsvSource : public TCsvCellSource {
+class TGridCsvSource : public TGridFileEvents<TCsvCellSource> {
  public:
-  explicit TGridCsvSource(TCellGrid& grid) : grid_(grid) {}
+  using TGridFileEvents::TGridFileEvents;
 
   int RowCount() const override {
     return static_cast<int>(std::min<std::int64_t>(std::int64_t{grid_.RowCount()} + Hidden(), TCellStore::kMaxIndex));
@@ -51,13 +50,6 @@ class TGridCsvSource : public TCsvCellSource {
     if (last > TCellStore::kMaxIndex || row < 0) return false;
     return grid_.RowInlineCellWords(row, first, last, out);
   }
-  bool WantsProgress() const override { return static_cast<bool>(grid_.OnFileProgress); }
-  // A copy, because a handler may replace or drop itself while it runs.
-  void ReportProgress(short percent) override {
-    const auto handler = grid_.OnFileProgress;
-    if (handler) handler(&grid_, percent);
-  }
-  void ProcessMessages() override { QCoreApplication::processEvents(); }
 
  private:
   std::int64_t Hidden() const { return grid_.IncludeFilteredRows ? grid_.FilteredOutRowCount() : 0; }
@@ -72,8 +64,6 @@ class TGridCsvSource : public TCsvCellSource {
     if (row < footers + hidden) return -1;
     return static_cast<int>(row - hidden);
   }
-
-  TCellGrid& grid_;
 };
 
 }  // namespace

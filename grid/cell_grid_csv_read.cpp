@@ -1,10 +1,9 @@
 // Reading CSV back into the grid: the file goes into a store of its own, and
 // only a file read to its end takes its place in the grid.
-#include <QCoreApplication>
-
 #include <algorithm>
 
 #include "grid/cell_grid.h"
+#include "grid/grid_file_events.h"
 #include "grid/textio/csv_reader.h"
 #include "toolkit/long_command.h"
 
@@ -12,22 +11,6 @@ namespace kelvora {
 namespace {
 
 constexpr std::int64_t kIndexLimit = std::int64_t{TCellStore::kMaxIndex} + 1;
-
-class TGridReadEvents : public TCsvReadEvents {
- public:
-  explicit TGridReadEvents(TCellGrid& grid) : grid_(grid) {}
-
-  bool WantsProgress() const override { return static_cast<bool>(grid_.OnFileProgress); }
-  // A copy, because a handler may replace or drop itself while it runs.
-  void ReportProgress(short percent) override {
-    const auto handler = grid_.OnFileProgress;
-    if (handler) handler(&grid_, percent);
-  }
-  void ProcessMessages() override { QCoreApplication::processEvents(); }
-
- private:
-  TCellGrid& grid_;
-};
 
 }  // namespace
 
@@ -39,7 +22,7 @@ TCsvShape TCellGrid::LoadCsv(const std::string& fileName, std::int64_t col, std:
   TCsvReadLimits limits;
   limits.MaxRows = kIndexLimit - row;
   limits.MaxCols = std::min(limits.MaxCols, kIndexLimit - col);
-  TGridReadEvents events(*this);
+  TGridFileEvents<TCsvReadEvents> events(*this);
   TMessagePacer pacer;
   // The window paints while the file is read, but nothing the person does
   // may change the grid under the read or start another command meanwhile.

@@ -7,26 +7,11 @@
 #include <string>
 
 #include "grid/cell_grid.h"
+#include "grid/store_row_source.h"
 #include "grid/sort/row_filter.h"
 #include "toolkit/screen_cursor.h"
 
 namespace kelvora {
-namespace {
-
-class TStoreRows : public TRowSource {
- public:
-  TStoreRows(const TCellStore& store, int first, int count) : store_(store), first_(first), count_(count) {}
-  int RowCount() const override { return count_; }
-  std::string_view Text(int col, int row) const override { return store_.TextView(col, first_ + row); }
-
- private:
-  const TCellStore& store_;
-  int first_;
-  int count_;
-};
-
-}  // namespace
-
 void TCellGrid::ApplyFilter() {
   CheckFilterColumns();
   if (!ReadyToSort()) return;
@@ -34,7 +19,7 @@ void TCellGrid::ApplyFilter() {
   const TCursorGuard hourglass(crHourGlass);
   const TSortRange range = SortRange();
   const std::vector<bool> matching =
-      MatchingRows(TStoreRows(store_, range.First, range.Count), filter_.Conditions);
+      MatchingRows(TStoreRowSource(store_, range.First, range.Count), filter_.Conditions);
   const bool emptyMatches = EmptyRowMatches(filter_.Conditions);
   // The grid base keeps a fixed row only above a row that scrolls, so a
   // filter that would leave none is refused rather than unfix the header.

@@ -4,27 +4,11 @@
 #include <string>
 
 #include "grid/cell_grid.h"
+#include "grid/store_row_source.h"
 #include "grid/sort/row_sort.h"
 #include "toolkit/screen_cursor.h"
 
 namespace kelvora {
-namespace {
-
-// The store's rows of the sorted range, as the sort reads them.
-class TStoreRows : public TRowSource {
- public:
-  TStoreRows(const TCellStore& store, int first, int count) : store_(store), first_(first), count_(count) {}
-  int RowCount() const override { return count_; }
-  std::string_view Text(int col, int row) const override { return store_.TextView(col, first_ + row); }
-
- private:
-  const TCellStore& store_;
-  int first_;
-  int count_;
-};
-
-}  // namespace
-
 void TCellGrid::SetSortColumns(std::vector<TSortKey> keys) {
   CheckSortKeys(keys);
   if (keys.empty()) {
@@ -39,7 +23,7 @@ void TCellGrid::SetSortColumns(std::vector<TSortKey> keys) {
   std::vector<std::uint32_t> order;
   {
     const TCursorGuard hourglass(crHourGlass);
-    order = SortedRowOrder(TStoreRows(store_, range.First, range.Count), keys, SortAutoFormat());
+    order = SortedRowOrder(TStoreRowSource(store_, range.First, range.Count), keys, SortAutoFormat());
   }
   sortKeys_ = std::move(keys);
   SetSortColumn(sortKeys_.front().Col);

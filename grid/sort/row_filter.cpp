@@ -14,15 +14,6 @@ struct TPreparedCondition {
   std::optional<std::int64_t> Value;
 };
 
-TValueKind ColumnKind(const TRowSource& source, int col) {
-  TKindTally tally;
-  for (int row = 0, rows = source.RowCount(); row < rows; ++row) {
-    const std::string_view text = source.Text(col, row);
-    if (!text.empty()) tally.Add(text);
-  }
-  return tally.Chosen();
-}
-
 bool IsComparison(TFilterOperation operation) {
   return operation != foMatches && operation != foEmpty && operation != foNotEmpty;
 }

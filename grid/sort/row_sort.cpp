@@ -11,15 +11,6 @@
 namespace kelvora {
 namespace {
 
-TValueKind ColumnKind(const TRowSource& source, int col) {
-  TKindTally tally;
-  for (int row = 0, rows = source.RowCount(); row < rows; ++row) {
-    const std::string_view text = source.Text(col, row);
-    if (!text.empty()) tally.Add(text);
-  }
-  return tally.Chosen();
-}
-
 // Where a cell stands in a key: read as the column's kind, not readable (it
 // is then compared as text, after the readable cells), or empty.
 enum TCellGroup : std::uint8_t { cgValue, cgText, cgEmpty };

@@ -378,4 +378,13 @@ int CompareTextIgnoringCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
+TValueKind ColumnKind(const TRowSource& source, int col) {
+  TKindTally tally;
+  for (int row = 0, rows = source.RowCount(); row < rows; ++row) {
+    const std::string_view text = source.Text(col, row);
+    if (!text.empty()) tally.Add(text);
+  }
+  return tally.Chosen();
+}
+
 }  // namespace kelvora

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string_view>
 
+#include "grid/sort/sort_keys.h"
+
 namespace kelvora {
 
 // What a column holds, for comparing its cells by value. A column's kind is
@@ -34,6 +36,9 @@ class TKindTally {
   std::int64_t counts_[kValueKindCount - 1] = {};
   std::int64_t cells_ = 0;
 };
+
+// The kind a tally of the column's non-empty cells chooses.
+TValueKind ColumnKind(const TRowSource& source, int col);
 
 // Case-blind byte order (ASCII letters folded), for texts of any bytes.
 int CompareTextIgnoringCase(std::string_view a, std::string_view b);
