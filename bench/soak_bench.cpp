@@ -1,7 +1,10 @@
 // Long use in one process: a thousand rounds of what a person does all day
 // with the window. Each round opens a 10 MB export with File > Open, presses
 // "Get Data", types over three cells, deletes two rows with Delete and
-// Ctrl+Delete and saves the grid with File > Save Grid. Whatever a round
+// Ctrl+Delete, sorts the grid and puts it back in file order, filters it and
+// clears the filter, zooms in and out, rests the mouse on a cut-off cell for
+// its hint and saves the grid with File > Save Grid; then it exports the grid
+// as HTML, prints its first page to PDF and reads the saved CSV back. Whatever a round
 // leaves behind (memory, open files, save temporaries) adds up over the
 // rounds, so the figures compare the process after round 10 with the
 // process after the last round:
@@ -10,13 +13,16 @@
 // The bench fails when a round goes wrong: an error box, a typed cell that
 // does not hold what was typed, rows below a deleted one that did not move
 // up, a saved file whose row count is not the export's date lines less the
-// deleted rows, or a save temporary left over.
+// deleted rows, or a save temporary left over; a sort, filter or zoom that
+// does not come back to where it began, a hint that does not show, an export
+// or a print that writes no file, or a CSV that reads back other rows.
 //
 // The Delete key is tried in round 1; a build where it deletes nothing says
 // so and expects the rows of the export alone. KELVORA_SOAK_ROUNDS sets
 // another number of rounds, for a soak longer than the usual one.
 
 #include <QAction>
+#include <QHelpEvent>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -41,6 +47,7 @@
 #include "support/bench_support.h"
 #include "toolkit/application.h"
 #include "toolkit/file_dialog.h"
+#include "toolkit/hint_window.h"
 #include "toolkit/message_box.h"
 
 namespace kelvora::bench {
@@ -87,6 +94,8 @@ class TScratchFolder {
   fs::path ExportPath() const { return root_ / "export.txt"; }
   fs::path SaveFolder() const { return root_ / "saved"; }
   fs::path SavedPath() const { return SaveFolder() / kSavedName; }
+  fs::path HtmlPath() const { return root_ / "grid.html"; }
+  fs::path PdfPath() const { return root_ / "grid.pdf"; }
 
  private:
   fs::path root_;
@@ -177,8 +186,14 @@ class TSoak {
     GetData();
     EditCells(cycle);
     DeleteRows(cycle);
+    SortAndRestore(cycle);
+    FilterAndClear(cycle);
+    ZoomInAndOut(cycle);
+    ShowHint(cycle);
     SaveGrid();
     CheckSaved(cycle);
+    ExportAndPrint(cycle);
+    ReadSavedBack(cycle);
   }
 
   long DateLines() const { return dateLines_; }
@@ -229,7 +244,8 @@ class TSoak {
   // Three cells of rows 1 and 2, which stay when rows 3 and 4 go.
   void EditCells(int cycle) {
     typed_.clear();
-    const std::string stem = "e" + std::to_string(cycle) + "x";
+    // Longer than any weekday, so that the first column cuts it off.
+    const std::string stem = "typed" + std::to_string(cycle) + "x";
     PressKey(Qt::Key_Home, Qt::ControlModifier);
     PressKey(Qt::Key_Down);
     TypeOverCell(stem + "1");
@@ -264,6 +280,85 @@ class TSoak {
   void NoteWhetherDeleteDeletes(bool deleted) {
     deleteDeletes_ = deleted;
     if (!deleted) std::fprintf(stderr, "note: the Delete key deletes no row in this build\n");
+  }
+
+  std::string Failure(int cycle, const std::string& what) const {
+    return "round " + std::to_string(cycle) + ": " + what;
+  }
+
+  // By the year, newest first, and back: the grid must read as before.
+  void SortAndRestore(int cycle) {
+    TCellGrid& grid = *form_.CellGrid1;
+    const std::vector<std::string> first = RowTexts(1);
+    grid.SortByColumn(3, sdDescending);
+    if (grid.InFileOrder()) throw ESoakFailure(Failure(cycle, "the sort left the grid in file order"));
+    grid.RestoreFileOrder();
+    if (!grid.InFileOrder() || RowTexts(1) != first)
+      throw ESoakFailure(Failure(cycle, "file order did not come back after the sort"));
+  }
+
+  // Only the rows of one weekday, then all of them again.
+  void FilterAndClear(int cycle) {
+    TCellGrid& grid = *form_.CellGrid1;
+    const int rows = grid.RowCount();
+    grid.Filter().Conditions = {{0, foEqual, "Mon", fjAnd}};
+    grid.ApplyFilter();
+    const bool hidSome = grid.Filtered() && grid.RowCount() < rows;
+    grid.ClearFilter();
+    grid.Filter().Conditions.clear();
+    if (!hidSome || grid.RowCount() != rows)
+      throw ESoakFailure(Failure(cycle, "the filter hid no row, or the rows did not all come back"));
+  }
+
+  void ZoomInAndOut(int cycle) {
+    TCellGrid& grid = *form_.CellGrid1;
+    const int height = grid.DefaultRowHeight();
+    grid.Zoom(2);
+    grid.Zoom(-2);
+    Settle();
+    if (grid.DefaultRowHeight() != height) throw ESoakFailure(Failure(cycle, "zooming out did not undo zooming in"));
+  }
+
+  // The first typed cell is wider than the weekdays its column was fitted
+  // to, so the mouse resting on it asks for its whole text.
+  void ShowHint(int cycle) {
+    TCellGrid& grid = *form_.CellGrid1;
+    grid.SetTopRow(0);
+    const TRect cell = grid.CellRect(0, 1);
+    const QPoint at((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
+    QHelpEvent rest(QEvent::ToolTip, at, grid.viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(grid.viewport(), &rest);
+    const bool shown = THintWindow::Showing() && THintWindow::Text() == typed_.front();
+    THintWindow::Hide();
+    if (!shown) throw ESoakFailure(Failure(cycle, "no hint showed the cut-off cell \"" + typed_.front() + "\""));
+  }
+
+  // An export and a print that wrote nothing would pass unseen, so each
+  // file is looked at, and removed for the next round.
+  void ExportAndPrint(int cycle) {
+    TCellGrid& grid = *form_.CellGrid1;
+    grid.WriteHtmlFile(folder_.HtmlPath().string());
+    CheckNoErrorBox("the HTML export");
+    if (ReadWholeFile(folder_.HtmlPath()).find(typed_.back()) == std::string::npos)
+      throw ESoakFailure(Failure(cycle, "the HTML export holds no typed cell"));
+    grid.PrintSettings().FromPage = 1;
+    grid.PrintSettings().ToPage = 1;
+    if (!grid.PrintToPdf(folder_.PdfPath().string())) throw ESoakFailure(Failure(cycle, "the print was stopped"));
+    CheckNoErrorBox("the print to PDF");
+    if (ReadWholeFile(folder_.PdfPath()).rfind("%PDF", 0) != 0) throw ESoakFailure(Failure(cycle, "no PDF was written"));
+    fs::remove(folder_.HtmlPath());
+    fs::remove(folder_.PdfPath());
+  }
+
+  void ReadSavedBack(int cycle) {
+    TCellGrid& grid = *form_.CellGrid1;
+    const long saved = CsvRowCount(ReadWholeFile(folder_.SavedPath()));
+    grid.ReadCsvFile(folder_.SavedPath().string());
+    Settle();
+    CheckNoErrorBox("reading the CSV");
+    if (grid.RowCount() != saved || grid.Cells(0, 1) != typed_.front())
+      throw ESoakFailure(Failure(cycle, "the saved CSV read back as " + std::to_string(grid.RowCount()) + " rows, not " +
+                                            std::to_string(saved)));
   }
 
   void SaveGrid() { AnswerDialog(form_.SaveGrid1, folder_.SavedPath(), "File > Save Grid"); }
