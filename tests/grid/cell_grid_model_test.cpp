@@ -1,5 +1,6 @@
 // The cell grid against a small model of what it promises: a map of cells,
-// two counts and the hidden columns. A seeded random sequence of operations
+// two counts and the hidden columns; CSV files are written and read back
+// into ranges too. A seeded random sequence of operations
 // is applied to both, and after every operation the grid must show exactly
 // what the model holds, its store must pass its own check, and a CSV written
 // now must be what the model says. A failure names the seed and the shortest
@@ -145,6 +146,56 @@ std::string RandomText(std::mt19937& random) {
   return text;
 }
 
+// A block of cells for ReadCsvFile: rows of one to three fields, ragged,
+// kept in the op's text with a tab between fields and a line feed between
+// rows. The texts stay clear of what the writer's dialect treats specially
+// (quotes, line breaks) but do hold its delimiter, inside quotes.
+std::string RandomCsvBlock(std::mt19937& random) {
+  static constexpr char kBytes[] = {'a', 'Z', '0', ' ', ',', '\xe9'};
+  std::string block;
+  for (int row = Uniform(random, 1, 4); row > 0; --row) {
+    for (int field = Uniform(random, 1, 3); field > 0; --field) {
+      for (int length = Uniform(random, 0, 9); length > 0; --length) block += kBytes[Uniform(random, 0, 5)];
+      if (field > 1) block += '\t';
+    }
+    if (row > 1) block += '\n';
+  }
+  return block;
+}
+
+std::vector<std::vector<std::string>> CsvBlockRows(const std::string& block) {
+  std::vector<std::vector<std::string>> rows(1, std::vector<std::string>(1));
+  for (const char ch : block) {
+    if (ch == '\n') rows.emplace_back(1);
+    else if (ch == '\t') rows.back().emplace_back();
+    else rows.back().back() += ch;
+  }
+  return rows;
+}
+
+std::size_t CsvBlockWidth(const std::vector<std::vector<std::string>>& rows) {
+  std::size_t width = 0;
+  for (const auto& row : rows) width = std::max(width, row.size());
+  return width;
+}
+
+// The block as a CSV file of the main window's dialect, in a folder of the
+// process's own.
+std::string WriteCsvBlock(const std::string& block) {
+  static QTemporaryDir folder;
+  const std::string path = folder.filePath("read.csv").toStdString();
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  for (const auto& row : CsvBlockRows(block)) {
+    for (std::size_t field = 0; field < row.size(); ++field) {
+      if (field != 0) out << ',';
+      const std::string& text = row[field];
+      out << (text.empty() || text.find(',') != std::string::npos ? '"' + text + '"' : text);
+    }
+    out << "\r\n";
+  }
+  return path;
+}
+
 const std::vector<TOperation>& Operations() {
   static const std::vector<TOperation> operations = {
       {"SetCells", 40,
@@ -251,6 +302,25 @@ const std::vector<TOperation>& Operations() {
          m.rowCount += op.b;
        },
        [](const TOp& op, TCellGrid& g) { g.InsertRows(op.a, op.b); }},
+      // The file's cells land from a displayed column on, over hidden
+      // columns, growing the counts; a short row empties the cells up to the
+      // widest row's width, as a paste does.
+      {"ReadCsvFile", 3,
+       [](std::mt19937& r) {
+         return TOp{0, Uniform(r, 0, kCols - 1), Uniform(r, 0, kRows - 1), 0, 0, RandomCsvBlock(r)};
+       },
+       {},
+       [](const TOp& op, TModel& m) {
+         const auto rows = CsvBlockRows(op.text);
+         const std::size_t width = CsvBlockWidth(rows);
+         for (std::size_t row = 0; row < rows.size(); ++row)
+           for (std::size_t col = 0; col < width; ++col)
+             m.Set(m.DataOf(op.a + static_cast<int>(col)), op.b + static_cast<int>(row),
+                   col < rows[row].size() ? rows[row][col] : std::string());
+         m.rowCount = std::max(m.rowCount, op.b + static_cast<int>(rows.size()));
+         m.colCount = std::max(m.colCount, op.a + static_cast<int>(width));
+       },
+       [](const TOp& op, TCellGrid& g) { g.ReadCsvFile(WriteCsvBlock(op.text), op.a, op.b); }},
       // Checked after every operation anyway; drawn as one so that writes
       // happen between the others too, as a person saves while working.
       {"WriteCsvFile", 3, [](std::mt19937&) { return TOp{}; }, {}, [](const TOp&, TModel&) {},
