@@ -1,4 +1,5 @@
 #include <QMouseEvent>
+#include <QScreen>
 
 #include "cell_grid_test_support.h"
 
@@ -125,6 +126,35 @@ TEST_F(GridPan, AMiddleClickOnALinkOpensNothing) {
   Release(onLink, Qt::LeftButton);
   Press(onLink, Qt::LeftButton);
   EXPECT_EQ(clicks, 1);  // the handler is the one a click reaches
+}
+
+// The view shifts its pixels as it scrolls, the arrows' among them, while
+// the arrows stay at the origin: what the screen shows must be the arrows
+// there and no copy of them above. Column 21 holds no text, so any arrow
+// ink over it is an arrow.
+TEST_F(GridPan, TheArrowsStayOnScreenAtTheOriginAsTheRowsScroll) {
+  QWidget* window = grid.window();
+  const auto onScreen = [&](QPoint inView) {
+    const QImage screen = window->screen()->grabWindow(window->winId()).toImage();
+    return screen.pixelColor(grid.viewport()->mapTo(window, inView));
+  };
+  Press(origin);
+  Release(origin);
+  const QWidget& down = grid.Panner().Arrows().Arrow(TPanArrow::pwDown);
+  const QPoint inkOfDown = down.geometry().topLeft() + QPoint(TPanArrow::kSize / 2, TPanArrow::kSize / 2 - 2);
+  Move(origin + QPoint(0, 60), Qt::NoButton);
+  const QColor ink = down.palette().color(QPalette::Text);
+  for (int step = 0; step < 6; ++step) {
+    const int top = grid.TopRow();
+    grid.Panner().Step(100);
+    ASSERT_GT(grid.TopRow(), top);
+    TPaintWatch watch(grid.viewport());
+    ASSERT_TRUE(WaitForPaint(watch, 0));
+    EXPECT_EQ(onScreen(inkOfDown), ink) << "step " << step;
+    for (int above = 1; above <= 4; ++above)
+      EXPECT_NE(onScreen(inkOfDown - QPoint(0, 21 * above)), ink) << "step " << step << ", " << above << " rows above";
+  }
+  Press(origin);
 }
 
 }  // namespace

@@ -140,6 +140,18 @@ void TCustomGrid::MoveTopLeft(int col, int row) {
   TopLeftChanged();
 }
 
+// The shift moves the pixels of the view's children with the cells, but not
+// the children themselves (the pan arrows stay at the pan's origin): both
+// the shifted copy and the child are painted again.
+static void RepaintChildrenAfterShift(QWidget* view, int dy) {
+  for (QObject* object : view->children()) {
+    auto* child = qobject_cast<QWidget*>(object);
+    if (!child || child->isWindow() || !child->isVisible()) continue;
+    view->update(child->geometry().translated(0, dy));
+    child->update();
+  }
+}
+
 // A move of a few rows shifts what the screen shows already and paints only
 // the rows that come into view; panning and the wheel step this way many
 // times a second. The fixed rows stay, and a move sideways repaints all.
@@ -150,6 +162,7 @@ void TCustomGrid::ScrollViewport(TGridCoord oldTopLeft) {
   const std::int64_t dy = rows_.Offset(oldTopLeft.Y) - rows_.Offset(topLeft_.Y);
   if (oldTopLeft.X != topLeft_.X || room <= 0 || dy <= -room || dy >= room) return view->update();
   view->scroll(0, static_cast<int>(dy), QRect(0, static_cast<int>(top), view->width(), static_cast<int>(room)));
+  RepaintChildrenAfterShift(view, static_cast<int>(dy));
 }
 
 void TCustomGrid::ClampInView(TGridCoord cell) {
