@@ -103,7 +103,9 @@ void TCellGrid::KeepFixedColumnCells(const TSortRange& range, const std::vector<
 // The current cell stays on its row wherever the row went. A selection of
 // one row goes with it; a selection of several rows cannot follow rows that
 // part, so it shrinks to the current cell rather than cover other rows.
+// Rows marked one by one keep their marks.
 void TCellGrid::FollowRowsAfterSort(const TSortRange& range, const std::vector<std::uint32_t>& order) {
+  rowSelection_.RowsPermuted(range.First, order);
   const int current = Row();
   const TGridRect selection = Selection();
   if (current < range.First || current >= range.First + range.Count) return;
@@ -113,7 +115,6 @@ void TCellGrid::FollowRowsAfterSort(const TSortRange& range, const std::vector<s
     if (cell->Y == current) cell->Y = row;
     else if (cell->Y >= range.First && cell->Y < range.First + range.Count) *cell = {-1, -1};
   }
-  ClearRowSelect();
   // Set as a program sets it: no handler may keep the cell on a row that
   // now holds other data.
   const bool wholeRow = selection.Top == selection.Bottom && selection.Left == Col();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 namespace kelvora {
@@ -26,6 +27,17 @@ class TRowSelection {
   }
   void RowsInserted(int at, int count) {
     for (auto it = std::lower_bound(rows_.begin(), rows_.end(), at); it != rows_.end(); ++it) *it += count;
+  }
+  // A sort moved the rows from `first` on: the row now at first + i was at
+  // first + order[i]. The marks go with their rows.
+  void RowsPermuted(int first, const std::vector<std::uint32_t>& order) {
+    const auto from = std::lower_bound(rows_.begin(), rows_.end(), first);
+    const auto to = std::lower_bound(from, rows_.end(), first + static_cast<std::int64_t>(order.size()));
+    if (from == to) return;
+    std::vector<std::uint32_t> placeNow(order.size());
+    for (std::uint32_t i = 0; i < order.size(); ++i) placeNow[order[i]] = i;
+    for (auto it = from; it != to; ++it) *it = first + static_cast<int>(placeNow[*it - first]);
+    std::sort(from, to);
   }
   bool Empty() const { return rows_.empty(); }
 

@@ -82,6 +82,25 @@ TEST_F(GridSort, TheCurrentCellAndAnOpenEditFollowTheirRow) {
   EXPECT_EQ(grid.Selection(), (TGridRect{1, 1, 1, 1}));
 }
 
+TEST_F(GridSort, MarkedRowsStayMarkedOnTheirRows) {
+  grid.SetRowSelect(1, true);  // pear
+  grid.SetRowSelect(3, true);  // fig
+  grid.SetRowSelect(6, true);  // the footer, which stays
+  grid.SetRow(0);              // the current cell outside the sorted rows
+  const auto marked = [&] {
+    std::string names;
+    for (int r = 0; r < 7; ++r)
+      if (grid.RowSelect(r)) names += grid.Cells(1, r) + "@" + std::to_string(r) + " ";
+    return names;
+  };
+  grid.SortByColumn(1, sdDescending);  // pear kiwi fig apple Apple
+  EXPECT_EQ(marked(), "pear@1 fig@3 @6 ");
+  grid.SortByColumn(1, sdAscending);
+  EXPECT_EQ(marked(), "fig@3 pear@5 @6 ");
+  grid.RestoreFileOrder();
+  EXPECT_EQ(marked(), "pear@1 fig@3 @6 ");
+}
+
 TEST_F(GridSort, BadRequestsAndThrowingHandlersLeaveTheOrder) {
   const std::string before = Column(1);
   EXPECT_THROW(grid.SortByColumn(3, sdAscending), ECellGridError);
