@@ -276,7 +276,8 @@ class TCellGrid : public TCustomGrid,
   // columns and directions, stable, empty cells last. SortColumn follows
   // the first key. Fixed rows, footer rows and rows hidden by a filter stay
   // where they are. With SortFull whole rows move; without it the cells of
-  // the fixed columns stay, as row labels do. A key naming a column that is
+  // the fixed columns stay, as row labels do. Heights set for single rows
+  // and marks of single rows go with their rows. A key naming a column that is
   // not stored raises ECellGridError and changes nothing; an open edit is
   // validated first, and a refused one stops the sort.
   const std::vector<TSortKey>& SortColumns() const { return sortKeys_; }

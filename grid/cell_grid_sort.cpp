@@ -81,6 +81,7 @@ void TCellGrid::ApplyRowOrder(const TSortRange& range, std::vector<std::uint32_t
   if (order.empty()) return InvalidateGrid();
   ++rowChanges_;
   store_.PermuteRows(range.First, order);
+  RowsReordered(range.First, order);
   if (!SortFull()) KeepFixedColumnCells(range, order);
   FollowRowsAfterSort(range, order);
   if (remember) fileOrder_.Reordered(std::move(order));

@@ -101,6 +101,19 @@ TEST_F(GridSort, MarkedRowsStayMarkedOnTheirRows) {
   EXPECT_EQ(marked(), "pear@1 fig@3 @6 ");
 }
 
+TEST_F(GridSort, RowHeightsGoWithTheirRows) {
+  grid.SetRowHeights(1, 40);  // pear
+  grid.SetRowHeights(4, 50);  // apple
+  grid.SortByColumn(1, sdAscending);  // Apple apple fig kiwi pear
+  EXPECT_EQ(grid.RowHeights(2), 50);
+  EXPECT_EQ(grid.RowHeights(5), 40);
+  EXPECT_EQ(grid.RowHeights(1), grid.DefaultRowHeight());
+  grid.RestoreFileOrder();
+  EXPECT_EQ(grid.RowHeights(1), 40);
+  EXPECT_EQ(grid.RowHeights(4), 50);
+  EXPECT_EQ(grid.RowHeights(5), grid.DefaultRowHeight());
+}
+
 TEST_F(GridSort, BadRequestsAndThrowingHandlersLeaveTheOrder) {
   const std::string before = Column(1);
   EXPECT_THROW(grid.SortByColumn(3, sdAscending), ECellGridError);

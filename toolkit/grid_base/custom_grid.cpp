@@ -422,6 +422,13 @@ void TCustomGrid::MoveRow(int from, int to) {
   AfterStructureChange();
 }
 
+void TCustomGrid::RowsReordered(int first, std::span<const std::uint32_t> order) {
+  rows_.Permute(first, order);
+  SyncScrollBars();
+  PlaceEditor();
+  InvalidateGrid();
+}
+
 void TCustomGrid::DeleteColumn(int col) {
   CheckCol(col, "Column index");
   const int old = ColCount();

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -146,6 +147,9 @@ class TCustomGrid : public QAbstractScrollArea {
   void InsertRowRange(int row, int count);
   static constexpr int kMaxRowCount = 2147483647;
   void MoveRow(int from, int to);  // both 0..RowCount-1
+  // After the rows from `first` on were reordered (the row now at first + i
+  // was at first + order[i]): the heights set for single rows follow them.
+  void RowsReordered(int first, std::span<const std::uint32_t> order);
   void DeleteColumn(int col);  // 0..ColCount-1
 
   // Editor mode. It is sticky: once on, the edit window follows the current

@@ -132,6 +132,17 @@ void TGridAxis::Move(int from, int to) {
   SetSize(to, size);
 }
 
+void TGridAxis::Permute(int first, std::span<const std::uint32_t> order) {
+  const auto from = Find(first);
+  const auto to = Find(static_cast<int>(std::min<std::int64_t>(first + static_cast<std::int64_t>(order.size()), count_)));
+  if (from == to) return;
+  std::vector<std::uint32_t> placeNow(order.size());
+  for (std::uint32_t place = 0; place < order.size(); ++place) placeNow[order[place]] = place;
+  for (auto it = from; it != to; ++it) it->Index = first + static_cast<int>(placeNow[it->Index - first]);
+  std::sort(from, to, [](const Entry& a, const Entry& b) { return a.Index < b.Index; });
+  prefixValid_ = false;
+}
+
 bool TGridAxis::CheckConsistency() const {
   for (std::size_t p = 0; p < entries_.size(); ++p) {
     const Entry& e = entries_[p];

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace kelvora {
@@ -51,6 +52,9 @@ class TGridAxis {
   void Delete(int index, int count);
   void Insert(int index, int count);
   void Move(int from, int to);  // both 0..Count()-1; `from` ends at `to`
+  // The items from `first` on were reordered: the one now at first + i was
+  // at first + order[i]. Their own sizes go with them.
+  void Permute(int first, std::span<const std::uint32_t> order);
 
   int OwnSizeCount() const { return static_cast<int>(entries_.size()); }
   // True when the stored exceptions are sorted, inside the count and differ
