@@ -11,6 +11,10 @@ namespace {
 
 // Room beside the widest text, so that it does not touch the grid line.
 constexpr int kFitMargin = 4;
+// A column of a million rows is read from far beyond the caches, one row's
+// block after another; the cell this many rows ahead is asked for while the
+// rows between are measured, so that its fetch is no longer waited on.
+constexpr int kPrefetchRows = 32;
 
 // What measuring one column needs from the grid.
 struct TColumnFit {
@@ -37,6 +41,7 @@ void UseCellFont(const TColumnFit& fit, int row, bool fixed, bool drawnFixed, TB
 int WidestInRows(const TColumnFit& fit, int fromRow, int toRow) {
   int widest = 0;
   for (int row = fromRow; row < toRow; ++row) {
+    if (toRow - row > kPrefetchRows) fit.store.PrefetchCell(fit.dataCol, row + kPrefetchRows);
     std::uint64_t word;
     const TSize extent = fit.store.RowInlineWords(row, fit.dataCol, fit.dataCol, &word)
                              ? fit.memo.MeasurePacked(fit.canvas, word)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <new>
@@ -28,63 +29,86 @@ struct TCellAttributes {
   bool Plain() const { return Object == nullptr && Color == clNone; }
 };
 
-// One stored row: a single heap block holding a small header and an array of
-// cells indexed by column. Columns the array does not reach (far to the
-// right, or too sparse to be worth the array's memory) and the rare cells with
-// an object or a colour sit in a side part that a plain row does not have.
-// Since that side part hangs off the row, objects and colours travel with
-// their row whenever rows move.
+// One stored row, as the store's table holds it: eight bytes that lead to a
+// single block from the store's pool, an array of cells indexed by column.
+// Columns the array does not reach (far to the right, or too sparse to be
+// worth the array's memory) and the rare cells with an object or a colour sit
+// in a side part that a plain row does not have. Since that side part hangs
+// off the row, objects and colours travel with their row whenever rows move.
 //
-// Growing the array moves the block, so the operations that may grow take
-// the row pointer by reference and leave it pointing at the new block. Blocks
-// come from the store's pool, which every operation that makes or frees one
-// is handed.
+// A million date rows are a million blocks of seven cells, so the block of a
+// plain narrow row is its cells and nothing else: the eight bytes carry the
+// array's width and the cells' address, and whether the row is empty is
+// answered by looking at its few cells. A row with a side part, a wide array
+// (which keeps a count of its texts, so that it need not be searched) or no
+// array at all has a header in front of its cells instead.
+//
+// The value is a handle, copied like a pointer: the store creates and
+// destroys rows, each with the pool it is handed, and a row that rebuilds its
+// block (to grow, or to take a header) changes the handle it was called on.
+// The default value is no row.
 class TCellRow {
  public:
   // The array stops here; columns at or past it always go to the side part.
   static constexpr int kMaxArrayColumns = 65535;
 
-  static TCellRow* Create(TRowBlockPool& pool, int capacity);
-  static void Destroy(TRowBlockPool& pool, TCellRow* row) noexcept;
+  TCellRow() noexcept = default;
+  explicit operator bool() const noexcept { return handle_ != 0; }
+
+  static TCellRow Create(TRowBlockPool& pool, int capacity);
+  static void Destroy(TRowBlockPool& pool, TCellRow row) noexcept;
   // The array size for a new row whose first text goes to the given column.
   static int InitialCapacity(int col, int capacityHint);
 
-  int Capacity() const { return static_cast<int>(capacity_); }
-  bool Empty() const { return textCount_ == 0 && extras_ == nullptr; }
+  int Capacity() const noexcept { return static_cast<int>(handle_ >> kCapacityShift); }
+  bool Empty() const noexcept {
+    if (!HasHeader()) return !AnyTextInArray();
+    return Header().textCount == 0 && Header().extras == nullptr;
+  }
 
   std::string_view Text(int col) const {
     if (col < Capacity()) return Cells()[col].View();
-    return extras_ ? FarText(col) : std::string_view();
+    const Extras* extras = SideExtras();
+    return extras ? FarText(*extras, col) : std::string_view();
   }
   // The packed texts (TPackedText) of columns fromCol..toCol, as long as
   // every text among them is inline; false, at the first that is not.
   bool InlineWords(int fromCol, int toCol, std::uint64_t* out) const {
+    const TCellText* cells = Cells();
     for (int col = fromCol; col <= toCol; ++col) {
       if (col >= Capacity()) {
-        if (extras_) return false;
+        if (SideExtras()) return false;
         *out++ = TCellText::kEmptyWord;
         continue;
       }
-      const std::uint64_t word = Cells()[col].Word();
+      const std::uint64_t word = cells[col].Word();
       if (!TPackedText::IsPacked(word)) return false;
       *out++ = word;
     }
     return true;
   }
-  static void SetText(TRowBlockPool& pool, TCellRow*& row, int col, std::string_view text,
-                      int capacityHint);
+  // A hint only: starts fetching the cell, for a walk down a column.
+  void Prefetch(int col) const noexcept {
+    if (col < Capacity()) __builtin_prefetch(Cells() + col);
+  }
+  void SetText(TRowBlockPool& pool, int col, std::string_view text, int capacityHint);
   // The commonest write of all: a text into the array of a row without a side
   // part, which can neither grow the row nor empty it. Answers false, having
   // done nothing, for any other write.
   bool SetTextInPlace(int col, std::string_view text) {
-    if (col >= Capacity() || extras_ || text.empty()) return false;
-    AssignInArray(col, text);
+    if (col >= Capacity() || text.empty()) return false;
+    if (!HasHeader()) {
+      Cells()[col].Assign(text);
+      return true;
+    }
+    if (Header().extras) return false;
+    AssignCounted(col, text);
     return true;
   }
 
   TCellAttributes Attributes(int col) const;
-  void SetObject(int col, void* object);
-  void SetColor(int col, TColor color);
+  void SetObject(TRowBlockPool& pool, int col, void* object);
+  void SetColor(TRowBlockPool& pool, int col, TColor color);
 
   // Empties the texts of the columns fromCol..toCol and shows their objects
   // to the visitor (when there is one), which may release them.
@@ -98,40 +122,73 @@ class TCellRow {
 
  private:
   struct Extras;
+  struct THeader {
+    Extras* extras = nullptr;
+    std::uint32_t textCount = 0;  // non-empty texts in the array
+  };
 
-  explicit TCellRow(int capacity) : capacity_(static_cast<std::uint32_t>(capacity)) {}
-  ~TCellRow() = default;
+  // The top 16 bits hold the capacity, which kMaxArrayColumns keeps within
+  // them; the rest is the address of the cells, whose low bits are free since
+  // they are aligned, and the lowest of those says whether a header comes
+  // first. User-space addresses leave the top bits clear; Make checks.
+  static constexpr int kCapacityShift = 48;
+  static constexpr std::uint64_t kHeaderTag = 1;
+  static constexpr std::uint64_t kAddressMask = ((std::uint64_t{1} << kCapacityShift) - 1) & ~std::uint64_t{7};
+  static_assert(kMaxArrayColumns < (1 << (64 - kCapacityShift)), "the capacity must fit its bits");
+  static_assert(alignof(THeader) <= 8 && sizeof(THeader) % alignof(TCellText) == 0);
 
-  // The cells follow the header in the same block.
-  TCellText* Cells() noexcept { return std::launder(reinterpret_cast<TCellText*>(this + 1)); }
-  const TCellText* Cells() const noexcept {
-    return std::launder(reinterpret_cast<const TCellText*>(this + 1));
+  explicit TCellRow(std::uint64_t handle) noexcept : handle_(handle) {}
+
+  static TCellRow Make(TRowBlockPool& pool, int capacity, bool withHeader);
+  static bool NeedsHeader(int capacity);
+  static std::size_t BlockBytes(int capacity, bool withHeader) {
+    return (withHeader ? sizeof(THeader) : 0) + static_cast<std::size_t>(capacity) * sizeof(TCellText);
   }
-  std::string_view FarText(int col) const;
+
+  bool HasHeader() const noexcept { return (handle_ & kHeaderTag) != 0; }
+  std::uintptr_t CellsAddress() const noexcept { return static_cast<std::uintptr_t>(handle_ & kAddressMask); }
+  void* Block() const noexcept {
+    return reinterpret_cast<char*>(CellsAddress()) - (HasHeader() ? sizeof(THeader) : 0);
+  }
+  TCellText* Cells() const noexcept { return std::launder(reinterpret_cast<TCellText*>(CellsAddress())); }
+  // Only for a row that has a header.
+  THeader& Header() const noexcept {
+    return *std::launder(reinterpret_cast<THeader*>(CellsAddress() - sizeof(THeader)));
+  }
+  Extras* SideExtras() const noexcept { return HasHeader() ? Header().extras : nullptr; }
+
+  static std::string_view FarText(const Extras& extras, int col);
+  bool AnyTextInArray() const noexcept;
+  std::int64_t ArrayTexts() const noexcept;
   std::int64_t LiveTexts() const;
-  Extras& MakeExtras();
+  Extras& MakeExtras(TRowBlockPool& pool);
   void DropExtrasIfEmpty() noexcept;
+  template <typename Change>
+  void ChangeAttributes(TRowBlockPool& pool, int col, Change change);
 
   void AssignInArray(int col, std::string_view text) {
+    if (HasHeader()) {
+      AssignCounted(col, text);
+    } else {
+      Cells()[col].Assign(text);
+    }
+  }
+  void AssignCounted(int col, std::string_view text) {
     TCellText& cell = Cells()[col];
     const bool hadText = !cell.Empty();
     cell.Assign(text);
-    textCount_ += static_cast<std::uint32_t>(!cell.Empty()) - static_cast<std::uint32_t>(hadText);
+    Header().textCount += static_cast<std::uint32_t>(!cell.Empty()) - static_cast<std::uint32_t>(hadText);
   }
   void EraseFarText(int col);
   void MoveFarTextsIntoArray() noexcept;
-  static int GrownCapacity(const TCellRow& row, int needed, int capacityHint);
-  static std::size_t BlockBytes(int capacity) {
-    return sizeof(TCellRow) + static_cast<std::size_t>(capacity) * sizeof(TCellText);
-  }
-  static void Grow(TRowBlockPool& pool, TCellRow*& row, int capacity);
-  static void AbsorbFarTexts(TRowBlockPool& pool, TCellRow*& row, int capacityHint);
+  int GrownCapacity(int needed, int capacityHint) const;
+  void Rebuild(TRowBlockPool& pool, int capacity, bool withHeader);
+  void Grow(TRowBlockPool& pool, int capacity);
+  void AbsorbFarTexts(TRowBlockPool& pool, int capacityHint);
 
-  std::uint32_t capacity_;
-  std::uint32_t textCount_ = 0;  // non-empty texts in the array
-  Extras* extras_ = nullptr;
+  std::uint64_t handle_ = 0;
 };
 
-static_assert(sizeof(TCellRow) == 16, "the header is part of every row's block");
+static_assert(sizeof(TCellRow) == 8, "every row has a slot in the store's table");
 
 }  // namespace kelvora

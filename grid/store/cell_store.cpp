@@ -25,25 +25,25 @@ TCellStore::~TCellStore() { DestroyAll(); }
 
 // ---- Reading ---------------------------------------------------------------
 
-const TCellRow* TCellStore::FindFarRow(int row) const {
+TCellRow TCellStore::FindFarRow(int row) const {
   const auto found = far_.find(row);
-  return found == far_.end() ? nullptr : found->second;
+  return found == far_.end() ? TCellRow() : found->second;
 }
 
-TCellRow** TCellStore::FindSlot(int row) {
+TCellRow* TCellStore::FindSlot(int row) {
   if (InDense(row)) return dense_[row] ? &dense_[row] : nullptr;
   const auto found = far_.find(row);
   return found == far_.end() ? nullptr : &found->second;
 }
 
 void* TCellStore::Object(int col, int row) const {
-  const TCellRow* cells = FindRow(row);
-  return cells ? cells->Attributes(col).Object : nullptr;
+  const TCellRow cells = FindRow(row);
+  return cells ? cells.Attributes(col).Object : nullptr;
 }
 
 TColor TCellStore::Color(int col, int row) const {
-  const TCellRow* cells = FindRow(row);
-  return cells ? cells->Attributes(col).Color : clNone;
+  const TCellRow cells = FindRow(row);
+  return cells ? cells.Attributes(col).Color : clNone;
 }
 
 int TCellStore::RowEnd() const {
@@ -52,7 +52,7 @@ int TCellStore::RowEnd() const {
 }
 
 void TCellStore::ForEachTextInRow(int row, const TCellTextVisitor& visit) const {
-  if (const TCellRow* cells = FindRow(row)) cells->ForEachText(visit);
+  if (const TCellRow cells = FindRow(row)) cells.ForEachText(visit);
 }
 
 void TCellStore::ForEachTextInColumn(int col, int fromRow, int toRow, const TCellTextVisitor& visit) const {
@@ -60,11 +60,11 @@ void TCellStore::ForEachTextInColumn(int col, int fromRow, int toRow, const TCel
   const std::int64_t denseStop = std::min<std::int64_t>(std::int64_t{toRow} + 1, dense_.size());
   for (std::int64_t row = fromRow; row < denseStop; ++row) {
     if (!dense_[row]) continue;
-    const std::string_view text = dense_[row]->Text(col);
+    const std::string_view text = dense_[row].Text(col);
     if (!text.empty()) visit(static_cast<int>(row), text);
   }
   for (auto it = far_.lower_bound(fromRow); it != far_.end() && it->first <= toRow; ++it) {
-    const std::string_view text = it->second->Text(col);
+    const std::string_view text = it->second.Text(col);
     if (!text.empty()) visit(it->first, text);
   }
 }
@@ -73,18 +73,18 @@ void TCellStore::ForEachTextInColumn(int col, int fromRow, int toRow, const TCel
 
 // Any write that may create, grow, shrink or free the row.
 void TCellStore::SetTextChangingRow(int col, int row, std::string_view text) {
-  ChangeRow(row, !text.empty(), [&](TCellRow*& cells) { TCellRow::SetText(pool_, cells, col, text, columnHint_); },
+  ChangeRow(row, !text.empty(), [&](TCellRow& cells) { cells.SetText(pool_, col, text, columnHint_); },
             [&] { return TCellRow::InitialCapacity(col, columnHint_); });
 }
 
 void TCellStore::SetObject(int col, int row, void* object) {
   assert(col >= 0 && col <= kMaxIndex);
-  ChangeRow(row, object != nullptr, [&](TCellRow*& cells) { cells->SetObject(col, object); }, [] { return 0; });
+  ChangeRow(row, object != nullptr, [&](TCellRow& cells) { cells.SetObject(pool_, col, object); }, [] { return 0; });
 }
 
 void TCellStore::SetColor(int col, int row, TColor color) {
   assert(col >= 0 && col <= kMaxIndex);
-  ChangeRow(row, color != clNone, [&](TCellRow*& cells) { cells->SetColor(col, color); }, [] { return 0; });
+  ChangeRow(row, color != clNone, [&](TCellRow& cells) { cells.SetColor(pool_, col, color); }, [] { return 0; });
 }
 
 // A change to a row that holds nothing creates the row only when the change
@@ -93,11 +93,11 @@ void TCellStore::SetColor(int col, int row, TColor color) {
 template <typename Change, typename Capacity>
 void TCellStore::ChangeRow(int row, bool addsContent, Change change, Capacity newRowCapacity) {
   assert(row >= 0 && row <= kMaxIndex);
-  if (TCellRow** slot = FindSlot(row)) {
+  if (TCellRow* slot = FindSlot(row)) {
     change(*slot);
-    if ((*slot)->Empty()) DropRow(row);
+    if (slot->Empty()) DropRow(row);
   } else if (addsContent) {
-    TCellRow* created = TCellRow::Create(pool_, newRowCapacity());
+    TCellRow created = TCellRow::Create(pool_, newRowCapacity());
     try {
       change(created);
     } catch (...) {
@@ -109,7 +109,7 @@ void TCellStore::ChangeRow(int row, bool addsContent, Change change, Capacity ne
   Tidy();
 }
 
-void TCellStore::AddRow(int row, TCellRow* created) {
+void TCellStore::AddRow(int row, TCellRow created) {
   ++storedRows_;
   try {
     if (InDense(row)) {
@@ -131,7 +131,7 @@ void TCellStore::AddRow(int row, TCellRow* created) {
 
 void TCellStore::DropRow(int row) noexcept {
   if (InDense(row)) {
-    TCellRow::Destroy(pool_, std::exchange(dense_[row], nullptr));
+    TCellRow::Destroy(pool_, std::exchange(dense_[row], TCellRow()));
   } else {
     const auto found = far_.find(row);
     TCellRow::Destroy(pool_, found->second);
@@ -194,10 +194,10 @@ void TCellStore::PermuteRows(int first, std::span<const std::uint32_t> order) {
 // so that reordering a million rows costs no second table of them.
 void TCellStore::PermuteDense(int first, std::span<const std::uint32_t> order) {
   std::vector<bool> placed(order.size());
-  TCellRow** rows = dense_.data() + first;
+  TCellRow* rows = dense_.data() + first;
   for (std::size_t start = 0; start < order.size(); ++start) {
     if (placed[start]) continue;
-    TCellRow* const held = rows[start];
+    const TCellRow held = rows[start];
     std::size_t at = start;
     while (true) {
       placed[at] = true;
@@ -215,14 +215,14 @@ void TCellStore::PermuteDense(int first, std::span<const std::uint32_t> order) {
 // far places need are made first, so nothing has moved when one fails.
 void TCellStore::PermuteAcrossFarRows(int first, std::span<const std::uint32_t> order) {
   const std::int64_t end = std::int64_t{first} + static_cast<std::int64_t>(order.size());
-  const auto stored = [&](std::int64_t row) { return FindRow(static_cast<int>(row)) != nullptr; };
+  const auto stored = [&](std::int64_t row) { return static_cast<bool>(FindRow(static_cast<int>(row))); };
   const std::int64_t denseStop = std::min<std::int64_t>(end, static_cast<std::int64_t>(dense_.size()));
-  std::vector<TCellRow*> taken(order.size(), nullptr);
+  std::vector<TCellRow> taken(order.size());
   FarRows spare;
   for (std::int64_t place = std::max<std::int64_t>(denseStop, first); place < end; ++place) {
-    if (stored(first + order[place - first])) spare.emplace(static_cast<int>(place), nullptr);
+    if (stored(first + order[place - first])) spare.emplace(static_cast<int>(place), TCellRow());
   }
-  for (std::int64_t row = first; row < denseStop; ++row) taken[row - first] = std::exchange(dense_[row], nullptr);
+  for (std::int64_t row = first; row < denseStop; ++row) taken[row - first] = std::exchange(dense_[row], TCellRow());
   for (auto it = far_.lower_bound(first); it != far_.end() && it->first < end;) {
     taken[it->first - first] = it->second;
     it = far_.erase(it);
@@ -239,7 +239,7 @@ void TCellStore::FreeRows(int first, std::int64_t end) noexcept {
   const std::int64_t denseStop = std::min<std::int64_t>(end, dense_.size());
   for (std::int64_t row = first; row < denseStop; ++row) {
     if (!dense_[row]) continue;
-    TCellRow::Destroy(pool_, std::exchange(dense_[row], nullptr));
+    TCellRow::Destroy(pool_, std::exchange(dense_[row], TCellRow()));
     --storedRows_;
   }
   const auto from = far_.lower_bound(first);
@@ -268,7 +268,7 @@ void TCellStore::OpenGap(int at, std::int64_t count) {
     return;
   }
   if (static_cast<std::int64_t>(dense_.size()) + count <= DenseLimit()) {
-    dense_.insert(dense_.begin() + at, static_cast<std::size_t>(count), nullptr);
+    dense_.insert(dense_.begin() + at, static_cast<std::size_t>(count), TCellRow());
     ShiftFarRows(at, count);
     return;
   }
@@ -286,7 +286,7 @@ void TCellStore::OpenGap(int at, std::int64_t count) {
 
 void TCellStore::OpenSlotInDense(int at) noexcept {
   // MoveRow has reserved the room, so this cannot allocate.
-  dense_.insert(dense_.begin() + at, nullptr);
+  dense_.insert(dense_.begin() + at, TCellRow());
 }
 
 // Adds delta to every far key from fromRow on. The order of the moved keys
@@ -329,7 +329,7 @@ TCellStore::FarRows::node_type TCellStore::DetachRow(int row) {
   if (!dense_[row]) return {};
   FarRows holder;
   holder.emplace(row, dense_[row]);
-  dense_[row] = nullptr;
+  dense_[row] = TCellRow();
   return holder.extract(holder.begin());
 }
 
@@ -354,16 +354,16 @@ void TCellStore::EraseRange(int fromCol, int fromRow, int toCol, int toRow, cons
   assert(fromCol >= 0 && fromRow >= 0);
   const std::int64_t denseStop = std::min<std::int64_t>(std::int64_t{toRow} + 1, dense_.size());
   for (std::int64_t row = fromRow; row < denseStop; ++row) {
-    TCellRow*& cells = dense_[row];
+    TCellRow& cells = dense_[row];
     if (!cells) continue;
-    cells->EraseColumns(fromCol, toCol, static_cast<int>(row), releaseObject);
-    if (!cells->Empty()) continue;
-    TCellRow::Destroy(pool_, std::exchange(cells, nullptr));
+    cells.EraseColumns(fromCol, toCol, static_cast<int>(row), releaseObject);
+    if (!cells.Empty()) continue;
+    TCellRow::Destroy(pool_, std::exchange(cells, TCellRow()));
     --storedRows_;
   }
   for (auto it = far_.lower_bound(fromRow); it != far_.end() && it->first <= toRow;) {
-    it->second->EraseColumns(fromCol, toCol, it->first, releaseObject);
-    if (!it->second->Empty()) {
+    it->second.EraseColumns(fromCol, toCol, it->first, releaseObject);
+    if (!it->second.Empty()) {
       ++it;
       continue;
     }
@@ -377,15 +377,15 @@ void TCellStore::EraseRange(int fromCol, int fromRow, int toCol, int toRow, cons
 void TCellStore::Clear(const TCellObjectVisitor& releaseObject) {
   if (releaseObject) {
     for (std::size_t row = 0; row < dense_.size(); ++row) {
-      if (dense_[row]) dense_[row]->VisitObjects(static_cast<int>(row), releaseObject);
+      if (dense_[row]) dense_[row].VisitObjects(static_cast<int>(row), releaseObject);
     }
-    for (const auto& [row, cells] : far_) cells->VisitObjects(row, releaseObject);
+    for (const auto& [row, cells] : far_) cells.VisitObjects(row, releaseObject);
   }
   DestroyAll();
 }
 
 void TCellStore::DestroyAll() noexcept {
-  for (TCellRow* cells : dense_) TCellRow::Destroy(pool_, cells);
+  for (const TCellRow cells : dense_) TCellRow::Destroy(pool_, cells);
   for (const auto& entry : far_) TCellRow::Destroy(pool_, entry.second);
   RowTable().swap(dense_);
   far_.clear();
@@ -431,8 +431,8 @@ std::string TCellStore::CheckConsistency() const {
   for (std::size_t row = 0; row < dense_.size(); ++row) {
     if (!dense_[row]) continue;
     ++held;
-    if (dense_[row]->Empty()) return "row " + std::to_string(row) + " is kept but holds nothing";
-    const std::string problem = dense_[row]->CheckConsistency();
+    if (dense_[row].Empty()) return "row " + std::to_string(row) + " is kept but holds nothing";
+    const std::string problem = dense_[row].CheckConsistency();
     if (!problem.empty()) return "row " + std::to_string(row) + ": " + problem;
   }
   for (const auto& [row, cells] : far_) {
@@ -440,8 +440,8 @@ std::string TCellStore::CheckConsistency() const {
     if (row < 0 || row > kMaxIndex) return "far row " + std::to_string(row) + " is out of range";
     if (InDense(row)) return "far row " + std::to_string(row) + " overlaps the dense rows";
     if (row < DenseLimit()) return "far row " + std::to_string(row) + " should have joined the dense rows";
-    if (!cells || cells->Empty()) return "far row " + std::to_string(row) + " is kept but holds nothing";
-    const std::string problem = cells->CheckConsistency();
+    if (!cells || cells.Empty()) return "far row " + std::to_string(row) + " is kept but holds nothing";
+    const std::string problem = cells.CheckConsistency();
     if (!problem.empty()) return "far row " + std::to_string(row) + ": " + problem;
   }
   if (held != storedRows_) {

@@ -55,29 +55,34 @@ class TCellStore {
 
   // The view stays valid until the store is next changed.
   std::string_view TextView(int col, int row) const {
-    const TCellRow* cells = FindRow(row);
-    return cells ? cells->Text(col) : std::string_view();
+    const TCellRow cells = FindRow(row);
+    return cells ? cells.Text(col) : std::string_view();
   }
   // The texts of columns fromCol..toCol of one row, looked up once for the
   // row: for writers that walk whole rows. Views as for TextView.
   void RowTextViews(int row, int fromCol, int toCol, std::string_view* out) const {
-    const TCellRow* cells = FindRow(row);
-    for (int col = fromCol; col <= toCol; ++col) *out++ = cells ? cells->Text(col) : std::string_view();
+    const TCellRow cells = FindRow(row);
+    for (int col = fromCol; col <= toCol; ++col) *out++ = cells ? cells.Text(col) : std::string_view();
   }
   // The same as packed texts (TPackedText); false when a text among them is
   // a long one.
   bool RowInlineWords(int row, int fromCol, int toCol, std::uint64_t* out) const {
-    const TCellRow* cells = FindRow(row);
-    if (cells) return cells->InlineWords(fromCol, toCol, out);
+    const TCellRow cells = FindRow(row);
+    if (cells) return cells.InlineWords(fromCol, toCol, out);
     std::fill(out, out + (toCol - fromCol + 1), TCellText::kEmptyWord);
     return true;
+  }
+  // Starts bringing the cell toward the processor, for a walk down a column
+  // that will read it shortly; changes nothing.
+  void PrefetchCell(int col, int row) const {
+    if (InDense(row)) dense_[row].Prefetch(col);
   }
   std::string Text(int col, int row) const { return std::string(TextView(col, row)); }
   bool HasText(int col, int row) const { return !TextView(col, row).empty(); }
   // The text may be a view of a cell of this store, even of the same cell.
   void SetText(int col, int row, std::string_view text) {
     assert(col >= 0 && col <= kMaxIndex && row >= 0 && row <= kMaxIndex);
-    if (InDense(row) && dense_[row] && dense_[row]->SetTextInPlace(col, text)) return;
+    if (InDense(row) && dense_[row] && dense_[row].SetTextInPlace(col, text)) return;
     SetTextChangingRow(col, row, text);
   }
 
@@ -124,22 +129,23 @@ class TCellStore {
   std::string CheckConsistency() const;
 
  private:
-  using FarRows = std::map<int, TCellRow*>;
+  using FarRows = std::map<int, TCellRow>;
 
-  const TCellRow* FindRow(int row) const {
+  // No row (a false handle) when nothing is stored in the row.
+  TCellRow FindRow(int row) const {
     assert(row >= 0 && row <= kMaxIndex);
     if (static_cast<std::size_t>(row) < dense_.size()) return dense_[row];
-    return far_.empty() ? nullptr : FindFarRow(row);
+    return far_.empty() ? TCellRow() : FindFarRow(row);
   }
-  const TCellRow* FindFarRow(int row) const;
-  TCellRow** FindSlot(int row);
+  TCellRow FindFarRow(int row) const;
+  TCellRow* FindSlot(int row);
   bool InDense(int row) const { return static_cast<std::size_t>(row) < dense_.size(); }
   std::int64_t DenseLimit() const;
 
   void SetTextChangingRow(int col, int row, std::string_view text);
   template <typename Change, typename Capacity>
   void ChangeRow(int row, bool addsContent, Change change, Capacity newRowCapacity);
-  void AddRow(int row, TCellRow* created);
+  void AddRow(int row, TCellRow created);
   void DropRow(int row) noexcept;
   void FreeRows(int first, std::int64_t end) noexcept;
   void CloseGap(int first, std::int64_t count) noexcept;
@@ -156,10 +162,10 @@ class TCellStore {
   void AbsorbFarRows() noexcept;
   void DestroyAll() noexcept;
 
-  using RowTable = std::vector<TCellRow*, TRowTableAllocator<TCellRow*>>;
+  using RowTable = std::vector<TCellRow, TRowTableAllocator<TCellRow>>;
 
   TRowBlockPool pool_;  // first in, last out: every row's block comes from it
-  RowTable dense_;  // null for a row that holds nothing; never ends in null
+  RowTable dense_;  // no row where nothing is held; never ends in an empty slot
   FarRows far_;                   // keys past the dense rows and past DenseLimit()
   std::int64_t storedRows_ = 0;
   int columnHint_ = 0;

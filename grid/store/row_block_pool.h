@@ -26,8 +26,12 @@ class TRowBlockPool {
   static constexpr std::size_t kLargestPooled = 1024;
   // The sanitizer build checks every row block on its own, which it can do
   // only for blocks of the general heap; there the pool hands every block on.
+  // GCC names that build with a macro, clang (before version 17) only
+  // through __has_feature.
 #if defined(__SANITIZE_ADDRESS__)
   static constexpr bool kPooling = false;
+#elif defined(__has_feature)
+  static constexpr bool kPooling = !__has_feature(address_sanitizer);
 #else
   static constexpr bool kPooling = true;
 #endif

@@ -110,6 +110,45 @@ TEST(CellStore, CopiesACellFromAViewOfTheSameStore) {
   EXPECT_EQ(store.CheckConsistency(), "");
 }
 
+// Column 5000 of a row with few texts goes to the row's side part, which a
+// plain row makes room for by moving its cells while the views point into them.
+TEST(CellStore, CopiesACellIntoTheSidePartOfItsOwnRow) {
+  TCellStore store;
+  store.SetText(0, 0, "abc");
+  store.SetText(1, 0, "a longer text of the row");
+  store.SetText(5000, 0, store.TextView(0, 0));
+  store.SetText(6000, 0, store.TextView(1, 0));
+  EXPECT_EQ(store.TextView(0, 0), "abc");
+  EXPECT_EQ(store.TextView(1, 0), "a longer text of the row");
+  EXPECT_EQ(store.TextView(5000, 0), "abc");
+  EXPECT_EQ(store.TextView(6000, 0), "a longer text of the row");
+  EXPECT_EQ(store.CheckConsistency(), "");
+}
+
+// Narrow rows and wide ones, with and without a colour, keep every text and
+// are given back exactly when their last text goes, whichever goes last.
+TEST(CellStore, ARowIsGivenBackWhenItsLastTextIsErased) {
+  for (const int columns : {7, 32, 33, 300}) {
+    for (const bool coloured : {false, true}) {
+      TCellStore store;
+      store.SetColumnCapacityHint(columns);
+      for (int col = 0; col < columns; ++col) store.SetText(col, 4, std::to_string(col));
+      if (coloured) {
+        store.SetColor(columns / 2, 4, clRed);
+        store.SetColor(columns / 2, 4, clNone);
+      }
+      store.SetText(columns - 1, 4, "last");
+      for (int col = 0; col < columns - 1; ++col) EXPECT_EQ(store.TextView(col, 4), std::to_string(col)) << col;
+      for (int col = 0; col < columns; ++col) {
+        EXPECT_EQ(store.StoredRowCount(), 1) << columns << " columns, before erasing " << col;
+        store.SetText(col, 4, "");
+        ASSERT_EQ(store.CheckConsistency(), "") << columns << " columns, after erasing " << col;
+      }
+      EXPECT_TRUE(store.Empty()) << columns << " columns";
+    }
+  }
+}
+
 TEST(CellStore, ObjectsAndColoursAreKeptApartFromTexts) {
   TCellStore store;
   store.SetObject(2, 4, FakeObject(1));
