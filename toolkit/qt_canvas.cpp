@@ -1,6 +1,5 @@
 #include "toolkit/qt_canvas.h"
 
-#include <QHash>
 #include <QIcon>
 #include <QImage>
 #include <QPaintDevice>
@@ -14,6 +13,7 @@
 
 #include "toolkit/byte_text.h"
 #include "toolkit/color.h"
+#include "toolkit/text_ink_cache.h"
 #include "toolkit/text_layout.h"
 
 namespace kelvora {
@@ -21,8 +21,6 @@ namespace {
 
 // Mark-up switches between a few faces word by word, and a grid has two.
 constexpr std::size_t kSharedFaces = 8;
-// Enough for the texts of several screens of cells.
-constexpr qsizetype kRememberedTexts = 2048;
 constexpr int kDefaultPixelHeight = 11;
 // Far beyond any readable size; larger heights would only make Qt render
 // glyphs that no screen can show.
@@ -79,41 +77,42 @@ QFont ToQFont(const TFont& font) {
   return q;
 }
 
-// How far a text's ink reaches beyond its advance box, and the box's width.
-struct TTextInk {
-  int width = 0;
-  int overhangLeft = 0;
-  int overhangRight = 0;
-};
-
 // A converted font with its metrics and the widths of texts drawn lately.
 // A grid draws the same texts frame after frame; remembering their widths
 // spares the second shaping that an opaque background or an alignment needs.
+// The height is asked for with every text, and Qt's answer goes through its
+// font engine each time.
 struct TQtFace {
-  explicit TQtFace(const TFont& source) : key(source), font(ToQFont(source)), metrics(font) {}
+  explicit TQtFace(const TFont& source)
+      : key(source), font(ToQFont(source)), metrics(font), height(metrics.height()) {}
 
-  TTextInk Ink(const QString& text) {
-    const auto found = inks.constFind(text);
-    if (found != inks.constEnd()) return *found;
-    if (inks.size() >= kRememberedTexts) inks.clear();
-    return *inks.insert(text, Measure(text));
+  int Width(QStringView text) { return Remembered(text).width; }
+
+  // With the overhangs, which only the first and last glyphs can have in
+  // practice.
+  TTextInk Ink(QStringView text) {
+    TTextInk& ink = Remembered(text);
+    if (ink.overhangsKnown || text.isEmpty()) return ink;
+    const QChar first = text.front(), last = text.back();
+    ink.overhangLeft = first.isSurrogate() ? height : std::max(0, -metrics.leftBearing(first));
+    ink.overhangRight = last.isSurrogate() ? height : std::max(0, -metrics.rightBearing(last));
+    ink.overhangsKnown = true;
+    return ink;
   }
 
   TFont key;
   QFont font;
   QFontMetrics metrics;
-  QHash<QString, TTextInk> inks;
+  int height;
 
  private:
-  TTextInk Measure(const QString& text) const {
-    TTextInk ink{metrics.horizontalAdvance(text), 0, 0};
-    if (text.isEmpty()) return ink;
-    // Only the first and last glyphs can reach past the box in practice.
-    const QChar first = text.front(), last = text.back();
-    ink.overhangLeft = first.isSurrogate() ? metrics.height() : std::max(0, -metrics.leftBearing(first));
-    ink.overhangRight = last.isSurrogate() ? metrics.height() : std::max(0, -metrics.rightBearing(last));
-    return ink;
+  TTextInk& Remembered(QStringView text) {
+    return inks.Ink(text, [this](QStringView measured) {
+      return metrics.horizontalAdvance(QString::fromRawData(measured.constData(), measured.size()));
+    });
   }
+
+  TTextInkCache inks;
 };
 
 namespace {
@@ -191,7 +190,7 @@ void TQtCanvas::PreparePainter() {
 
 // --- Fonts and measuring -------------------------------------------------
 
-const TQtFace& TQtCanvas::CurrentFace() {
+TQtFace& TQtCanvas::CurrentFace() {
   if (!face_ || !SameFace(face_->key, Font())) face_ = SharedFaces().Find(Font());
   return *face_;
 }
@@ -212,6 +211,13 @@ int TQtCanvas::Advance(QStringView text) {
   return static_cast<int>(std::min<long long>(total, INT_MAX));
 }
 
+// Laid-out text is measured piece by piece (the runs between tabs, the
+// words of a wrapped text), and the same pieces come back cell after cell.
+int TQtCanvas::RememberedAdvance(QStringView text) {
+  if (text.size() > kLongText) return Advance(text);
+  return CurrentFace().Width(text);
+}
+
 int TQtCanvas::TabWidth() { return kTabStopCharacters * std::max(1, Metrics().averageCharWidth()); }
 
 // Plain ASCII, the common case in a grid, is copied into a reused buffer
@@ -228,17 +234,17 @@ const QString& TQtCanvas::Shown(std::string_view text) {
 }
 
 TSize TQtCanvas::TextExtent(std::string_view text) {
-  const int height = Metrics().height();
+  const int height = CurrentFace().height;
   const QString& shown = Shown(text);
   if (shown.size() > kLongText) return {Advance(shown), height};
-  return {face_->Ink(shown).width, height};
+  return {face_->Width(shown), height};
 }
 
 int TQtCanvas::TextFitCount(std::string_view text, int maxWidth, TSize* extent) {
   const QString& shown = Shown(text);
   const TTabbedMeasure measure([this](QStringView s) { return Advance(s); }, false, 1);
   const QStringView fitting = QStringView(shown).first(measure.Fit(0, shown, maxWidth));
-  if (extent) *extent = {Advance(fitting), Metrics().height()};
+  if (extent) *extent = {Advance(fitting), CurrentFace().height};
   const bool fromUtf8 = !IsAscii(text) && IsValidUtf8(text);
   return static_cast<int>(ByteLength(fitting, fromUtf8));
 }
@@ -448,7 +454,7 @@ void TQtCanvas::TextOut(int x, int y, std::string_view text) {
     return;
   }
   if (longText) DrawRun(x, y, VisiblePrefix(shown, VisibleArea().right() + 1 - x), -1);
-  else DrawRun(x, y, shown, OpaqueText() ? face_->Ink(shown).width : -1);
+  else DrawRun(x, y, shown, OpaqueText() ? face_->Width(shown) : -1);
 }
 
 // Draws one piece of text with its top-left at (x, y); width is its advance
@@ -491,19 +497,20 @@ bool TQtCanvas::NeedsLayout(std::string_view text, TTextFlags flags) const {
 // clipped only when its ink would leave the rectangle. Everything else is
 // laid out line by line.
 int TQtCanvas::DrawText(std::string_view text, TRect& rect, TTextFlags flags) {
-  const int height = Metrics().height();
+  const int height = CurrentFace().height;
   const QString& shown = Shown(text);
   if (NeedsLayout(text, flags)) return DrawLaidOut(shown, rect, flags);
   if (shown.size() > kLongText) return DrawLongLine(shown, rect, flags);
-  const TTextInk ink = face_->Ink(shown);
-  if (flags.contains(tfWordBreak) && !flags.contains(tfSingleLine) && ink.width > rect.Width())
+  const int width = face_->Width(shown);
+  if (flags.contains(tfWordBreak) && !flags.contains(tfSingleLine) && width > rect.Width())
     return DrawLaidOut(shown, rect, flags);
   if (flags.contains(tfCalcRect)) {
-    rect.Right = rect.Left + ink.width;
+    rect.Right = rect.Left + width;
     rect.Bottom = rect.Top + height;
     return height;
   }
   if (!painter_) return height;
+  const TTextInk ink = face_->Ink(shown);
   UsePainterFont();
   UseTextPen();
   const int x = AlignedLeft(rect, flags, ink.width);
@@ -520,7 +527,7 @@ int TQtCanvas::DrawText(std::string_view text, TRect& rect, TTextFlags flags) {
 // A single line too long to shape whole: measured in chunks, and drawn only
 // as far as it shows when it starts at the left.
 int TQtCanvas::DrawLongLine(const QString& shown, TRect& rect, TTextFlags flags) {
-  const int height = Metrics().height();
+  const int height = CurrentFace().height;
   if (flags.contains(tfWordBreak) && !flags.contains(tfSingleLine)) return DrawLaidOut(shown, rect, flags);
   const bool leftAligned = !flags.contains(tfRight) && !flags.contains(tfCenter);
   const bool measureFirst = flags.contains(tfCalcRect) || !leftAligned || OpaqueText();
@@ -548,8 +555,8 @@ int TQtCanvas::DrawLongLine(const QString& shown, TRect& rect, TTextFlags flags)
 }
 
 int TQtCanvas::DrawLaidOut(const QString& shown, TRect& rect, TTextFlags flags) {
-  const int lineHeight = Metrics().height();
-  const TTabbedMeasure measure([this](QStringView s) { return Advance(s); }, flags.contains(tfExpandTabs),
+  const int lineHeight = CurrentFace().height;
+  const TTabbedMeasure measure([this](QStringView s) { return RememberedAdvance(s); }, flags.contains(tfExpandTabs),
                                TabWidth());
   const TTextLayout layout = LayoutText(shown, flags, rect.Width(), measure);
   const long long total = static_cast<long long>(lineHeight) * static_cast<long long>(layout.Lines.size());

@@ -76,9 +76,10 @@ class TQtCanvas : public TCanvas {
   struct MeasuringOnly {};
   explicit TQtCanvas(MeasuringOnly);
 
-  const TQtFace& CurrentFace();
+  TQtFace& CurrentFace();
   const QFontMetrics& Metrics();
   int Advance(QStringView text);
+  int RememberedAdvance(QStringView text);
   int TabWidth();
   const QString& Shown(std::string_view text);
 

@@ -44,11 +44,7 @@ class TRichTextFlow : public TMarkupFlow {
       if (event_.Kind == reAlign) return Tag(mtParagraph, AlignTag(event_.Align));
       chunk_ = std::move(event_.Text);
       pos_ = 0;
-      TMarkupStyle look = StyleOf(event_.Format);
-      if (!(look == style_)) {
-        next_ = std::move(look);
-        return Tag(mtFont, {});
-      }
+      if (!(StyleOf(event_.Format) == style_)) return Tag(mtFont, {});
     }
     return NextWord();
   }
@@ -57,7 +53,7 @@ class TRichTextFlow : public TMarkupFlow {
 
   bool ApplyStyle(const TMarkupTag& tag) override {
     if (tag.Kind != mtFont) return false;
-    style_ = next_;
+    style_ = lastStyle_;
     return true;
   }
 
@@ -80,23 +76,23 @@ class TRichTextFlow : public TMarkupFlow {
     return piece;
   }
 
-  // Texts of one format follow each other often; the look is worked out
-  // once for each run of them.
-  TMarkupStyle StyleOf(const TRichCharFormat& format) {
+  // The look of a text's format. Texts of one format follow each other
+  // often; the look is worked out once for each run of them, and a new look
+  // stays here until the layout applies it, before it asks for more text.
+  const TMarkupStyle& StyleOf(const TRichCharFormat& format) {
     if (lastFormat_ && *lastFormat_ == format) return lastStyle_;
-    TMarkupStyle look;
-    look.Font = entryFont_;
-    look.Font.Style = {};
-    if (const std::string_view name = reader_.FontName(format.Font); !name.empty()) look.Font.Name = name;
-    if (format.HalfPoints > 0) look.Font.Height = -PixelHeightOfHalfPoints(format.HalfPoints);
-    if (const auto colour = reader_.Colour(format.Colour)) look.Font.Color = *colour;
-    if (format.Bold) look.Font.Style.insert(fsBold);
-    if (format.Italic) look.Font.Style.insert(fsItalic);
-    if (format.Underline) look.Font.Style.insert(fsUnderline);
-    if (format.StrikeOut) look.Font.Style.insert(fsStrikeOut);
+    TFont& font = lastStyle_.Font;
+    font = entryFont_;
+    font.Style = {};
+    if (const std::string_view name = reader_.FontName(format.Font); !name.empty()) font.Name = name;
+    if (format.HalfPoints > 0) font.Height = -PixelHeightOfHalfPoints(format.HalfPoints);
+    if (const auto colour = reader_.Colour(format.Colour)) font.Color = *colour;
+    if (format.Bold) font.Style.insert(fsBold);
+    if (format.Italic) font.Style.insert(fsItalic);
+    if (format.Underline) font.Style.insert(fsUnderline);
+    if (format.StrikeOut) font.Style.insert(fsStrikeOut);
     lastFormat_ = format;
-    lastStyle_ = look;
-    return look;
+    return lastStyle_;
   }
 
   TRichTextReader reader_;
@@ -105,7 +101,6 @@ class TRichTextFlow : public TMarkupFlow {
   std::string chunk_;
   std::size_t pos_ = 0;
   TMarkupStyle style_;
-  TMarkupStyle next_;
   std::optional<TRichCharFormat> lastFormat_;
   TMarkupStyle lastStyle_;
 };

@@ -1,7 +1,6 @@
 #include "grid/render/rich_text_reader.h"
 
 #include <algorithm>
-#include <iterator>
 #include <utility>
 
 #include "toolkit/byte_text.h"
@@ -9,46 +8,17 @@
 namespace kelvora {
 namespace {
 
-// Destination groups whose text is not part of the document's body. A group
-// is left out as soon as one of these appears in it, wherever in the group.
-// Sorted, for a binary search.
-constexpr std::string_view kSkippedDestinations[] = {
-    "aftncn",     "aftnsep",  "aftnsepc",  "annotation",        "atnauthor",
-    "atnid",      "author",   "bkmkend",   "bkmkstart",         "colorschememapping",
-    "comment",    "company",  "datastore", "doccomm",           "filetbl",
-    "fldinst",    "footer",   "footerf",   "footerl",           "footerr",
-    "footnote",   "ftncn",    "ftnsep",    "ftnsepc",           "generator",
-    "header",     "headerf",  "headerl",   "headerr",           "info",
-    "keywords",   "latentstyles", "listoverridetable", "listtable", "listtext",
-    "nonshppict", "objdata",  "object",    "operator",          "pgdsctbl",
-    "pict",       "pntext",   "revtbl",    "rsidtbl",           "stylesheet",
-    "subject",    "template", "themedata", "title",             "userprops",
-    "xmlnstbl",
-};
-
-// Control words that stand for one character, written as UTF-8.
-struct TCharacterWord {
-  std::string_view name;
-  std::string_view text;
-};
-constexpr TCharacterWord kCharacterWords[] = {
-    {"bullet", "\xE2\x80\xA2"},    {"cell", "\t"},
-    {"emdash", "\xE2\x80\x94"},    {"emspace", " "},
-    {"endash", "\xE2\x80\x93"},    {"enspace", " "},
-    {"ldblquote", "\xE2\x80\x9C"}, {"lquote", "\xE2\x80\x98"},
-    {"qmspace", " "},              {"rdblquote", "\xE2\x80\x9D"},
-    {"rquote", "\xE2\x80\x99"},    {"tab", "\t"},
-};
-constexpr std::string_view kBreakWords[] = {"line", "page", "par", "row", "sect"};
-constexpr std::string_view kUnderlineWords[] = {"ul",     "uld",  "uldash", "uldashd", "uldashdd", "uldb",
-                                                "ulhair", "ulth", "ulthd",  "ulw",     "ulwave"};
-
 // Nesting deeper than this is no real document; such groups share one state
 // instead of costing memory per brace.
 constexpr std::size_t kMaxSavedGroups = 4096;
 constexpr long long kParameterLimit = 1LL << 31;
 constexpr int kMaxFallbackCount = 64;
 constexpr std::size_t kMostTableEntries = 4096;
+// What a cell's document usually needs at most: groups open at once, pieces
+// handed out by one token, entries of a table.
+constexpr std::size_t kUsualDepth = 8;
+constexpr std::size_t kUsualReady = 4;
+constexpr std::size_t kUsualTableEntries = 8;
 constexpr std::size_t kLongestFontName = 256;
 // A long text of one format is handed out in pieces that end after a space,
 // so that a reader of the first lines never waits for the rest.
@@ -63,11 +33,6 @@ bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsHighSurrogate(long long code) { return code >= 0xD800 && code <= 0xDBFF; }
 bool IsLowSurrogate(long long code) { return code >= 0xDC00 && code <= 0xDFFF; }
-
-template <std::size_t N>
-bool OneOf(const std::string_view (&names)[N], std::string_view name) {
-  return std::ranges::find(names, name) != std::end(names);
-}
 
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -95,7 +60,12 @@ std::string_view Trimmed(std::string_view text) {
 
 }  // namespace
 
-TRichTextReader::TRichTextReader(std::string_view document) : doc_(document) {}
+// Room for what a cell's document usually needs is taken at once, rather
+// than grown step by step in every cell of a column.
+TRichTextReader::TRichTextReader(std::string_view document) : doc_(document) {
+  saved_.reserve(kUsualDepth);
+  ready_.reserve(kUsualReady);
+}
 
 bool TRichTextReader::Next(TRichEvent& event) {
   while (nextReady_ >= ready_.size()) {
@@ -120,8 +90,8 @@ std::optional<TColor> TRichTextReader::Colour(int index) const {
 }
 
 std::string_view TRichTextReader::FontName(int number) const {
-  const auto found = fonts_.find(number);
-  return found == fonts_.end() ? std::string_view() : std::string_view(found->second);
+  const auto found = std::ranges::lower_bound(fonts_, number, {}, &TFontEntry::first);
+  return found == fonts_.end() || found->first != number ? std::string_view() : std::string_view(found->second);
 }
 
 // --- Tokens -----------------------------------------------------------------
@@ -150,12 +120,14 @@ void TRichTextReader::ReadBareByte(char c) {
   pos_ += length - 1;
 }
 
-// Plain characters of the body go out as one piece; one at a time while a
-// fallback is being skipped, or in a table, where a semicolon ends an entry.
+// Plain characters go out as one piece; one at a time while a fallback is
+// being skipped. In a table a semicolon ends an entry, so it goes alone.
 void TRichTextReader::EmitPlainRun() {
   const std::size_t start = pos_ - 1;
-  if (pendingFallback_ == 0 && highSurrogate_ == 0 && state_.Destination == dBody) {
-    while (pos_ < doc_.size() && IsPlainByte(doc_[pos_])) ++pos_;
+  const bool table = state_.Destination == dFontTable || state_.Destination == dColourTable;
+  const auto joins = [&](char c) { return IsPlainByte(c) && !(table && c == ';'); };
+  if (pendingFallback_ == 0 && highSurrogate_ == 0 && joins(doc_[start])) {
+    while (pos_ < doc_.size() && joins(doc_[pos_])) ++pos_;
   }
   Emit(doc_.substr(start, pos_ - start));
 }
@@ -215,56 +187,56 @@ void TRichTextReader::ReadParameter(TControlWord& word) {
 
 // --- Control words ------------------------------------------------------------
 
-// The words of the body come first: they are most of a document's words.
+// Each word is looked up once; what it does may depend on the destination.
 void TRichTextReader::ApplyControlWord(const TControlWord& word) {
-  if (word.Name == "bin") return SkipBinary(word);
-  if (word.Name == "u") return ReadUnicode(word);
-  if (word.Name == "uc") {
-    state_.FallbackCount = static_cast<int>(std::clamp<long long>(word.Parameter, 0, kMaxFallbackCount));
-    return;
+  const TRichWord* known = FindRichWord(word.Name);
+  if (!known) return;  // a word that formats in a way a cell does not show
+  switch (known->Kind) {
+    case rwBinary: return SkipBinary(word);
+    case rwUnicode: return ReadUnicode(word);
+    case rwFallbackCount:
+      state_.FallbackCount = static_cast<int>(std::clamp<long long>(word.Parameter, 0, kMaxFallbackCount));
+      return;
+    default: break;
   }
-  if (state_.Destination == dBody && ApplyFormatting(word)) return;
-  if (state_.Destination != dBody && ApplyTableWord(word)) return;
-  if (ApplyDocumentWord(word) || state_.Destination != dBody) return;
-  if (OneOf(kBreakWords, word.Name)) return EmitBreak();
-  const auto character = std::ranges::find(kCharacterWords, word.Name, &TCharacterWord::name);
-  if (character != std::end(kCharacterWords)) Emit(character->text);
-  // Every other word formats in a way that a cell does not show.
+  if (state_.Destination == dBody ? ApplyFormatting(known->Kind, word) : ApplyTableWord(known->Kind, word)) return;
+  if (ApplyDocumentWord(known->Kind, word) || state_.Destination != dBody) return;
+  if (known->Kind == rwBreak) return EmitBreak();
+  if (known->Kind == rwCharacter) Emit(known->Text);
 }
 
 // Words about the document as a whole and the groups that are no body text.
-bool TRichTextReader::ApplyDocumentWord(const TControlWord& word) {
-  if (word.Name == "ansicpg") {
-    codePage_ = ClampedInt(word.Parameter);
-  } else if (word.Name == "pca") {
-    codePage_ = 850;
-  } else if (word.Name == "ansi") {
-    codePage_ = 1252;
-  } else if (word.Name == "deff") {
-    defaultFont_ = ClampedInt(word.Parameter);
-    if (state_.Format.Font < 0) state_.Format.Font = defaultFont_;
-  } else if (word.Name == "fonttbl" || word.Name == "colortbl") {
-    if (state_.Destination != dSkipped) state_.Destination = word.Name == "fonttbl" ? dFontTable : dColourTable;
-    fontNumber_ = red_ = green_ = blue_ = -1;
-    fontName_.clear();
-  } else if (std::ranges::binary_search(kSkippedDestinations, word.Name)) {
-    state_.Destination = dSkipped;
-  } else {
-    return false;
+bool TRichTextReader::ApplyDocumentWord(TRichWordKind kind, const TControlWord& word) {
+  switch (kind) {
+    case rwCodePage: codePage_ = ClampedInt(word.Parameter); return true;
+    case rwCodePage850: codePage_ = 850; return true;
+    case rwAnsi: codePage_ = 1252; return true;
+    case rwDefaultFont:
+      defaultFont_ = ClampedInt(word.Parameter);
+      if (state_.Format.Font < 0) state_.Format.Font = defaultFont_;
+      return true;
+    case rwFontTable:
+    case rwColourTable:
+      if (state_.Destination != dSkipped) state_.Destination = kind == rwFontTable ? dFontTable : dColourTable;
+      fontNumber_ = red_ = green_ = blue_ = -1;
+      fontName_.clear();
+      return true;
+    case rwSkippedDestination: state_.Destination = dSkipped; return true;
+    default: return false;
   }
-  return true;
 }
 
-bool TRichTextReader::ApplyTableWord(const TControlWord& word) {
+bool TRichTextReader::ApplyTableWord(TRichWordKind kind, const TControlWord& word) {
   const int value = ClampedInt(word.Parameter);
-  if (state_.Destination == dFontTable && word.Name == "f") {
+  const bool colours = state_.Destination == dColourTable;
+  if (state_.Destination == dFontTable && kind == rwFont) {
     fontNumber_ = value;
     fontName_.clear();
-  } else if (state_.Destination == dColourTable && word.Name == "red") {
+  } else if (colours && kind == rwRed) {
     red_ = std::min(value, 255);
-  } else if (state_.Destination == dColourTable && word.Name == "green") {
+  } else if (colours && kind == rwGreen) {
     green_ = std::min(value, 255);
-  } else if (state_.Destination == dColourTable && word.Name == "blue") {
+  } else if (colours && kind == rwBlue) {
     blue_ = std::min(value, 255);
   } else {
     return false;
@@ -273,24 +245,25 @@ bool TRichTextReader::ApplyTableWord(const TControlWord& word) {
 }
 
 // A toggle without a number, or with one other than 0, turns on.
-bool TRichTextReader::ApplyFormatting(const TControlWord& word) {
+bool TRichTextReader::ApplyFormatting(TRichWordKind kind, const TControlWord& word) {
   const bool on = !word.HasParameter || word.Parameter != 0;
   TRichCharFormat& format = state_.Format;
-  if (word.Name == "b") format.Bold = on;
-  else if (word.Name == "i") format.Italic = on;
-  else if (word.Name == "strike" || word.Name == "striked") format.StrikeOut = on;
-  else if (OneOf(kUnderlineWords, word.Name)) format.Underline = on;
-  else if (word.Name == "ulnone") format.Underline = false;
-  else if (word.Name == "fs") format.HalfPoints = word.Parameter > 0 ? ClampedInt(word.Parameter) : 0;
-  else if (word.Name == "cf") format.Colour = ClampedInt(word.Parameter);
-  else if (word.Name == "f") format.Font = ClampedInt(word.Parameter);
-  else if (word.Name == "plain") ResetCharFormat();
-  else if (word.Name == "v") state_.Hidden = on;
-  else if (word.Name == "pard" || word.Name == "ql" || word.Name == "qj") state_.Align = raLeft;
-  else if (word.Name == "qr") state_.Align = raRight;
-  else if (word.Name == "qc") state_.Align = raCenter;
-  else return false;
-  return true;
+  switch (kind) {
+    case rwBold: format.Bold = on; return true;
+    case rwItalic: format.Italic = on; return true;
+    case rwStrikeOut: format.StrikeOut = on; return true;
+    case rwUnderline: format.Underline = on; return true;
+    case rwUnderlineNone: format.Underline = false; return true;
+    case rwFontSize: format.HalfPoints = word.Parameter > 0 ? ClampedInt(word.Parameter) : 0; return true;
+    case rwColour: format.Colour = ClampedInt(word.Parameter); return true;
+    case rwFont: format.Font = ClampedInt(word.Parameter); return true;
+    case rwPlain: ResetCharFormat(); return true;
+    case rwHidden: state_.Hidden = on; return true;
+    case rwAlignLeft: state_.Align = raLeft; return true;
+    case rwAlignRight: state_.Align = raRight; return true;
+    case rwAlignCenter: state_.Align = raCenter; return true;
+    default: return false;
+  }
 }
 
 void TRichTextReader::ResetCharFormat() {
@@ -422,14 +395,19 @@ void TRichTextReader::FlushText() {
 
 // Table entries end with a semicolon: a font's name, or a colour made of the
 // components given since the last one (none given: the automatic colour).
+// A name stops growing at its bound: a run of plain characters is cut there,
+// a character of several bytes is never cut.
 void TRichTextReader::TakeTableText(std::string_view utf8) {
   if (utf8 == ";") return EndTableEntry();
-  if (state_.Destination == dFontTable && fontName_.size() < kLongestFontName) fontName_.append(utf8);
+  if (state_.Destination != dFontTable || fontName_.size() >= kLongestFontName) return;
+  const bool plain = utf8.empty() || static_cast<unsigned char>(utf8.front()) < 0x80;
+  fontName_.append(plain ? utf8.substr(0, kLongestFontName - fontName_.size()) : utf8);
 }
 
 void TRichTextReader::EndTableEntry() {
   if (state_.Destination == dColourTable) {
     const bool automatic = red_ < 0 && green_ < 0 && blue_ < 0;
+    if (colours_.empty()) colours_.reserve(kUsualTableEntries);
     if (colours_.size() < kMostTableEntries)
       colours_.push_back(automatic ? std::nullopt
                                    : std::optional<TColor>(RGB(std::max(red_, 0), std::max(green_, 0),
@@ -437,10 +415,21 @@ void TRichTextReader::EndTableEntry() {
     red_ = green_ = blue_ = -1;
     return;
   }
-  if (fontNumber_ >= 0 && (fonts_.size() < kMostTableEntries || fonts_.contains(fontNumber_)))
-    fonts_[fontNumber_] = std::string(Trimmed(fontName_));
+  if (fontNumber_ >= 0) NameFont(fontNumber_, Trimmed(fontName_));
   fontNumber_ = -1;
   fontName_.clear();
+}
+
+// Fonts are kept in the order of their numbers; a document's table
+// usually lists them in that order already.
+void TRichTextReader::NameFont(int number, std::string_view name) {
+  if (fonts_.empty()) fonts_.reserve(kUsualTableEntries);
+  const auto found = std::ranges::lower_bound(fonts_, number, {}, &TFontEntry::first);
+  if (found != fonts_.end() && found->first == number) {
+    found->second = name;
+  } else if (fonts_.size() < kMostTableEntries) {
+    fonts_.emplace(found, number, std::string(name));
+  }
 }
 
 }  // namespace kelvora

@@ -1,12 +1,15 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
-#include <map>
+#include <memory_resource>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "grid/render/rich_text_words.h"
 #include "toolkit/color.h"
 
 namespace kelvora {
@@ -50,6 +53,8 @@ struct TRichEvent {
 class TRichTextReader {
  public:
   explicit TRichTextReader(std::string_view document);
+  TRichTextReader(const TRichTextReader&) = delete;
+  TRichTextReader& operator=(const TRichTextReader&) = delete;
 
   // The next piece; false once the document has ended.
   bool Next(TRichEvent& event);
@@ -84,9 +89,9 @@ class TRichTextReader {
   TControlWord ReadControlWord();
   void ReadParameter(TControlWord& word);
   void ApplyControlWord(const TControlWord& word);
-  bool ApplyFormatting(const TControlWord& word);
-  bool ApplyTableWord(const TControlWord& word);
-  bool ApplyDocumentWord(const TControlWord& word);
+  bool ApplyFormatting(TRichWordKind kind, const TControlWord& word);
+  bool ApplyTableWord(TRichWordKind kind, const TControlWord& word);
+  bool ApplyDocumentWord(TRichWordKind kind, const TControlWord& word);
   void ApplyControlSymbol(char symbol);
   void ReadHexByte();
   void SkipBinary(const TControlWord& word);
@@ -98,9 +103,17 @@ class TRichTextReader {
   void EmitCodePageByte(unsigned char byte);
   void TakeTableText(std::string_view utf8);
   void EndTableEntry();
+  void NameFont(int number, std::string_view name);
   void FlushText();
   void NoteAlign();
   void ResetCharFormat();
+
+  // The groups, pieces and tables of a cell's document fit in this room, so
+  // that a column of them is read without a call to the heap; a larger
+  // document takes more from it, all given back when the reader goes.
+  static constexpr std::size_t kRoomBytes = 1024;
+  std::array<std::byte, kRoomBytes> room_;
+  std::pmr::monotonic_buffer_resource memory_{room_.data(), room_.size()};
 
   std::string_view doc_;
   std::size_t pos_ = 0;
@@ -108,7 +121,7 @@ class TRichTextReader {
   int defaultFont_ = -1;
 
   TGroupState state_;
-  std::vector<TGroupState> saved_;
+  std::pmr::vector<TGroupState> saved_{&memory_};
   std::size_t unsavedDepth_ = 0;
   int pendingFallback_ = 0;
   long long highSurrogate_ = 0;  // waiting for its low half
@@ -116,12 +129,13 @@ class TRichTextReader {
   std::string text_;  // of one format, not yet handed out
   TRichCharFormat textFormat_;
   TRichAlign announcedAlign_ = raLeft;
-  std::vector<TRichEvent> ready_;
+  std::pmr::vector<TRichEvent> ready_{&memory_};
   std::size_t nextReady_ = 0;
 
-  std::vector<std::optional<TColor>> colours_;
+  std::pmr::vector<std::optional<TColor>> colours_{&memory_};
   int red_ = -1, green_ = -1, blue_ = -1;
-  std::map<int, std::string> fonts_;
+  using TFontEntry = std::pair<int, std::string>;
+  std::pmr::vector<TFontEntry> fonts_{&memory_};  // by number
   int fontNumber_ = -1;
   std::string fontName_;
 };

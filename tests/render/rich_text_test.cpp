@@ -191,6 +191,17 @@ INSTANTIATE_TEST_SUITE_P(
         RichDrawCase{"tabs are drawn expanded", "{\\rtf1 a\\tab b}", Drawn("a\tb", 0, 0, 90, 22, kPlain)},
         RichDrawCase{"unknown words and skipped groups never show",
                      "{\\rtf1\\unknownword3 a{\\*\\strange x}{\\header h}\\'e9}", Drawn("a\xC3\xA9", 0, 0, 30, 22, kPlain)},
+        RichDrawCase{"a font's name may hold escaped characters",
+                     "{\\rtf1{\\fonttbl{\\f0 Caf\\'e9 Sans;}{\\f1\\fswiss Plain;}}\\f0 a\\f1 b}",
+                     Lines({Drawn("a", 0, 0, 10, 22, "Caf\xC3\xA9 Sans/-20/clBlack"),
+                            Drawn("b", 10, 0, 20, 22, "Plain/-20/clBlack")})},
+        RichDrawCase{"fonts listed out of their order, one named twice",
+                     "{\\rtf1{\\fonttbl{\\f2 Two;}{\\f1 One;}{\\f2 Again;}}\\f1 a\\f2 b}",
+                     Lines({Drawn("a", 0, 0, 10, 22, "One/-20/clBlack"),
+                            Drawn("b", 10, 0, 20, 22, "Again/-20/clBlack")})},
+        RichDrawCase{"a font's name stops at 256 bytes",
+                     "{\\rtf1{\\fonttbl{\\f0 " + std::string(300, 'n') + ";}}\\f0 a}",
+                     Drawn("a", 0, 0, 10, 22, std::string(256, 'n') + "/-20/clBlack")},
         RichDrawCase{"nothing to draw", "{\\rtf1{\\fonttbl{\\f0 F;}}}", ""}));
 
 INSTANTIATE_TEST_SUITE_P(

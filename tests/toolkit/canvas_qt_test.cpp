@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QPalette>
@@ -461,6 +462,28 @@ TEST(QtCanvasMeasuring, MeasuresLikeAnImageCanvasAndDrawsNothing) {
   measuring.DrawFocusRect(r);
   measuring.TextOut(0, 0, "x");
   EXPECT_EQ(measuring.DrawText("x\ny", r, {}), 2 * measuring.TextHeight("x"));
+}
+
+// A face remembers the widths of the texts it measured lately, in slots that
+// newer texts take over. Whatever came between, a text's width is the one Qt
+// gives it, and so is that of each piece between the tabs of a text.
+TEST(QtCanvasMeasuring, RemembersNoWidthButTheTextsOwn) {
+  TQtCanvas canvas = TQtCanvas::ForMeasuring();
+  canvas.Font() = TFont{"DejaVu Sans", -13, clBlack, {}, 0};
+  const QFontMetrics metrics(ToQFont(canvas.Font()));
+  const int first = canvas.TextWidth("Kelvora 2003");
+  for (int i = 0; i < 10000; ++i) {
+    const std::string text = "cell " + std::to_string(i);
+    ASSERT_EQ(canvas.TextWidth(text), metrics.horizontalAdvance(QString::fromStdString(text))) << text;
+  }
+  EXPECT_EQ(canvas.TextWidth("Kelvora 2003"), first);
+  EXPECT_EQ(first, metrics.horizontalAdvance(QStringLiteral("Kelvora 2003")));
+  const int tab = 8 * metrics.averageCharWidth();
+  for (const std::string& after : {std::string("Jan"), std::string("Mon 12"), std::string("Jan")}) {
+    TRect r{0, 0, 1000, 0};
+    canvas.DrawText("ab\t" + after, r, {tfSingleLine, tfNoPrefix, tfExpandTabs, tfCalcRect});
+    EXPECT_EQ(r.Width(), tab + metrics.horizontalAdvance(QString::fromStdString(after))) << after;
+  }
 }
 
 TEST(QtCanvasMeasuring, ANullImageGivesACanvasThatOnlyMeasures) {
