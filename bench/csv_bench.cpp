@@ -22,6 +22,7 @@
 #include "grid/cell_grid.h"
 #include "support/bench_support.h"
 #include "support/date_rows.h"
+#include "support/stopwatch.h"
 #include "toolkit/application.h"
 
 namespace kelvora::bench {
@@ -85,21 +86,10 @@ class TPlainTable {
 // so that none pays for another's data, whatever order they run in.
 void SettleDisk() { ::sync(); }
 
-double Seconds(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 // A shown grid as the main window leaves it after "Get Data": seven columns,
 // no fixed ones, a million rows of date fields.
 void FillGrid(TCellGrid& grid) {
-  grid.SetFixedCols(0);
-  grid.SetFixedRows(0);
-  grid.SetColCount(kCols);
-  grid.SetRowCount(kRows);
-  for (int r = 0; r < kRows; ++r) {
-    const auto row = DateRow(r);
-    for (int c = 0; c < kCols; ++c) grid.SetCells(c, r, row[c]);
-  }
+  FillDateGrid(grid, kRows);
   grid.resize(800, 600);
   grid.show();
   QCoreApplication::processEvents();
@@ -110,7 +100,7 @@ void WriteGrid(benchmark::State& state, TCellGrid* grid, std::string path, doubl
     SettleDisk();
     const auto start = std::chrono::steady_clock::now();
     grid->WriteCsvFile(path);
-    *best = std::min(*best, Seconds(start));
+    *best = std::min(*best, SecondsSince(start));
   }
 }
 
@@ -123,7 +113,7 @@ void WriteHtml(benchmark::State& state, TCellGrid* grid, std::string path, doubl
     SettleDisk();
     const auto start = std::chrono::steady_clock::now();
     grid->WriteHtmlFile(path);
-    *best = std::min(*best, Seconds(start));
+    *best = std::min(*best, SecondsSince(start));
   }
 }
 
@@ -133,7 +123,7 @@ void WriteGridInPlace(benchmark::State& state, TCellGrid* grid, std::string path
     SettleDisk();
     const auto start = std::chrono::steady_clock::now();
     grid->WriteCsvFile(path, true);
-    *best = std::min(*best, Seconds(start));
+    *best = std::min(*best, SecondsSince(start));
   }
 }
 
@@ -164,7 +154,7 @@ void WritePlain(benchmark::State& state, const TPlainTable* table, std::string p
     if (!file) return state.SkipWithError(("cannot create " + path).c_str());
     const bool written = WritePlainFile(*table, file);
     if (std::fclose(file) != 0 || !written) return state.SkipWithError(("cannot write " + path).c_str());
-    *best = std::min(*best, Seconds(start));
+    *best = std::min(*best, SecondsSince(start));
   }
 }
 
@@ -180,7 +170,7 @@ void WriteSafe(benchmark::State& state, const TPlainTable* table, std::string pa
     const bool written = WritePlainFile(*table, file) && std::fflush(file) == 0 && ::fsync(fileno(file)) == 0;
     if (std::fclose(file) != 0 || !written || std::rename(temporary.c_str(), path.c_str()) != 0)
       return state.SkipWithError(("cannot write " + path).c_str());
-    *best = std::min(*best, Seconds(start));
+    *best = std::min(*best, SecondsSince(start));
   }
 }
 

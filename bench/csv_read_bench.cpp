@@ -22,6 +22,7 @@
 #include "grid/cell_grid.h"
 #include "support/bench_support.h"
 #include "support/date_rows.h"
+#include "support/stopwatch.h"
 #include "toolkit/application.h"
 
 namespace kelvora::bench {
@@ -34,14 +35,7 @@ constexpr const char* kWriteFlag = "--write-csv=";
 
 int WriteGridFile(const std::string& path) {
   TCellGrid grid;
-  grid.SetFixedCols(0);
-  grid.SetFixedRows(0);
-  grid.SetColCount(kCols);
-  grid.SetRowCount(kRows);
-  for (int r = 0; r < kRows; ++r) {
-    const auto row = DateRow(r);
-    for (int c = 0; c < kCols; ++c) grid.SetCells(c, r, row[c]);
-  }
+  FillDateGrid(grid, kRows);
   grid.WriteCsvFile(path);
   return 0;
 }
@@ -64,10 +58,6 @@ double PythonReadSeconds(const std::string& path) {
   const std::string output = CommandOutput("python3 -c " + ShellQuoted(kPythonRead) + " " + ShellQuoted(path) +
                                            " " + std::to_string(kRepetitions));
   return output.empty() ? -1 : std::stod(output);
-}
-
-double Seconds(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 // The kernel forgets the peak, so the next one is the read's alone.
@@ -100,7 +90,7 @@ void ReadGrid(benchmark::State& state, TCellGrid* grid, std::string path, double
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
     grid->ReadCsvFile(path);
-    *best = std::min(*best, Seconds(start));
+    *best = std::min(*best, SecondsSince(start));
   }
 }
 

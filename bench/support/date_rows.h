@@ -6,6 +6,8 @@
 #include <array>
 #include <string>
 
+#include "grid/cell_grid.h"
+
 namespace kelvora::bench {
 
 inline std::array<std::string, 7> DateRow(int i) {
@@ -15,6 +17,19 @@ inline std::array<std::string, 7> DateRow(int i) {
   return {kDays[i % 7],           std::to_string(i % 31 + 1),     kMonths[i % 12],
           std::to_string(1990 + i % 35), std::to_string(i % 24), std::to_string(i * 7 % 60),
           std::to_string(i * 13 % 60)};
+}
+
+// The grid as the main window leaves it after "Get Data": seven columns, no
+// fixed ones, one date row each.
+inline void FillDateGrid(TCellGrid& grid, int rows) {
+  grid.SetFixedCols(0);
+  grid.SetFixedRows(0);
+  grid.SetColCount(7);
+  grid.SetRowCount(rows);
+  for (int r = 0; r < rows; ++r) {
+    const auto row = DateRow(r);
+    for (int c = 0; c < 7; ++c) grid.SetCells(c, r, row[c]);
+  }
 }
 
 }  // namespace kelvora::bench

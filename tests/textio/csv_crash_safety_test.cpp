@@ -308,14 +308,20 @@ int SaveOntoReadOnlyMount(int reportFd, const std::string& dir) {
   return 0;
 }
 
-TEST(CsvCrashSafety, AReadOnlyMountIsNamedAndTheOldFileStays) {
+// Runs a save in a child that mounts a file system of its own on a fresh
+// folder; the save passes when the child reports nothing.
+void ExpectCleanSaveOnOwnMount(const char* folderName, int (*save)(int reportFd, const std::string& dir)) {
   TTestFolder folder;
-  const std::string dir = folder.Path("read-only");
+  const std::string dir = folder.Path(folderName);
   ASSERT_EQ(::mkdir(dir.c_str(), 0700), 0);
-  const auto child = RunInChild([&](int reportFd) { return SaveOntoReadOnlyMount(reportFd, dir); });
+  const auto child = RunInChild([&](int reportFd) { return save(reportFd, dir); });
   if (child.ExitedWith(kCannotMount)) GTEST_SKIP() << "this machine lets no test mount a file system";
   ASSERT_TRUE(child.ExitedWith(0)) << "status " << child.status;
   EXPECT_EQ(child.report, "");
+}
+
+TEST(CsvCrashSafety, AReadOnlyMountIsNamedAndTheOldFileStays) {
+  ExpectCleanSaveOnOwnMount("read-only", SaveOntoReadOnlyMount);
 }
 
 // Runs in the child: a file with a second name, saved in place, on a disk
@@ -344,13 +350,7 @@ int SaveInPlaceOntoFullDisk(int reportFd, const std::string& dir) {
 }
 
 TEST(CsvCrashSafety, DiskFullWhileSavingInPlacePointsToTheWholeRecoveryFile) {
-  TTestFolder folder;
-  const std::string dir = folder.Path("small-disk");
-  ASSERT_EQ(::mkdir(dir.c_str(), 0700), 0);
-  const auto child = RunInChild([&](int reportFd) { return SaveInPlaceOntoFullDisk(reportFd, dir); });
-  if (child.ExitedWith(kCannotMount)) GTEST_SKIP() << "this machine lets no test mount a small file system";
-  ASSERT_TRUE(child.ExitedWith(0)) << "status " << child.status;
-  EXPECT_EQ(child.report, "");
+  ExpectCleanSaveOnOwnMount("small-disk", SaveInPlaceOntoFullDisk);
 }
 
 }  // namespace
