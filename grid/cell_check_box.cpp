@@ -7,12 +7,17 @@ namespace kelvora {
 
 // A square at the cell's left, centred on its height, with a cross when
 // checked; drawn in the pen's colour so that it follows the cell's look.
-void TCellCheckBox::Draw(TCanvas& canvas, const TRect& cell) {
+TRect TCellCheckBox::BoxRect(const TRect& cell) const {
   const int side = std::min({Width() - 4, cell.Width() - 2, cell.Height() - 2});
-  if (side < 4) return;
+  if (side < 4) return {};
   const int left = cell.Left + 2;
   const int top = cell.Top + (cell.Height() - side) / 2;
-  const TRect box{left, top, left + side, top + side};
+  return {left, top, left + side, top + side};
+}
+
+void TCellCheckBox::Draw(TCanvas& canvas, const TRect& cell) {
+  const TRect box = BoxRect(cell);
+  if (box.IsEmpty()) return;
   canvas.Brush().Color = canvas.Pen().Color;
   canvas.FrameRect(box);
   if (!checked_) return;

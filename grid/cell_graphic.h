@@ -17,7 +17,8 @@ class TCellGraphic {
   virtual bool FillsCell() const { return false; }
 };
 
-// A check box in a cell: Space toggles it while the cell may be edited.
+// A check box in a cell: Space and a click on the box toggle it while the
+// cell may be edited.
 class TCellCheckBox : public TCellGraphic {
  public:
   explicit TCellCheckBox(bool checked = false) : checked_(checked) {}
@@ -25,6 +26,8 @@ class TCellCheckBox : public TCellGraphic {
   void SetChecked(bool on) { checked_ = on; }
   int Width() const override { return 16; }
   void Draw(TCanvas& canvas, const TRect& cell) override;
+  // Where the box is drawn in a cell; empty when the cell is too small.
+  TRect BoxRect(const TRect& cell) const;
 
  private:
   bool checked_;

@@ -241,7 +241,7 @@ void TCellGrid::EraseCellRange(int FromCol, int FromRow, int ToCol, int ToRow) {
     store_.EraseRange(FromCol, FromRow, ToCol, ToRow);
   InvalidateGrid();
   AccessibleRowsChanged(FromRow, ToRow);
-  NoteProgramErase(FromCol, FromRow, ToCol, ToRow);
+  session_.Erased({FromCol, FromRow, ToCol, ToRow});
   RefreshEditorIn(FromCol, FromRow, ToCol, ToRow);
 }
 
@@ -271,7 +271,7 @@ void TCellGrid::RowRangeDeleted(int ARow, int ACount) {
   store_.RemoveRows(ARow, ACount);
   rowSelection_.RowsDeleted(ARow, ACount);
   NoteRowsDeleted(ARow, ACount);
-  for (int i = 0; i < ACount; ++i) EditRowDeleted(ARow);
+  for (int i = 0; i < ACount; ++i) session_.RowDeleted(ARow);
 }
 
 void TCellGrid::RowRangeInserted(int ARow, int ACount) {
@@ -282,14 +282,14 @@ void TCellGrid::RowRangeInserted(int ARow, int ACount) {
   assert(fits);
   rowSelection_.RowsInserted(ARow, ACount);
   NoteRowsInserted(ARow, ACount);
-  for (int i = 0; i < ACount; ++i) EditRowInserted(ARow);
+  for (int i = 0; i < ACount; ++i) session_.RowInserted(ARow);
 }
 
 void TCellGrid::RowMoved(int FromIndex, int ToIndex) {
   ++rowChanges_;
   store_.MoveRow(FromIndex, ToIndex);
   if (!filtered_.Active && FromIndex >= FixedRows() && ToIndex >= FixedRows()) fileOrder_.RowMoved(FromIndex - FixedRows(), ToIndex - FixedRows());
-  EditRowMoved(FromIndex, ToIndex);
+  session_.RowMoved(FromIndex, ToIndex);
 }
 
 void TCellGrid::SetFixedFont(const TFont& font) {

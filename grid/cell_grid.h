@@ -11,20 +11,20 @@
 #include <string_view>
 #include <vector>
 
-#include "grid/cell_edit_state.h"
 #include "grid/cell_graphic.h"
+#include "grid/cell_grid_error.h"
 #include "grid/cell_grid_events.h"
 #include "grid/cell_grid_properties.h"
-#include "grid/grid_search.h"
 #include "grid/cell_paint_errors.h"
-#include "grid/store/cell_store.h"
+#include "grid/edit/edit_session.h"
+#include "grid/grid_search.h"
 #include "grid/grid_settings.h"
 #include "grid/render/cell_extent.h"
 #include "grid/render/cell_paint.h"
 #include "grid/row_selection.h"
-#include "grid/cell_grid_error.h"
 #include "grid/sort/file_order.h"
 #include "grid/sort/sort_keys.h"
+#include "grid/store/cell_store.h"
 #include "toolkit/grid_base/custom_grid.h"
 
 class QMimeData;
@@ -235,11 +235,9 @@ class TCellGrid : public TCustomGrid,
   // In-place editing (cell_grid_edit.cpp). CommitCellEdit validates the
   // edit of the snapshot cell once it is armed, and answers the validation's
   // verdict (true when nothing was armed); CancelCellEdit puts back the text
-  // the current cell had when it was selected or its edit box opened;
-  // RememberEditCell takes the snapshot of a displayed cell.
+  // the current cell had when it was selected or its edit box opened.
   bool CommitCellEdit();
   void CancelCellEdit();
-  void RememberEditCell(int ACol, int ARow);
 
   // Rows from the keyboard (cell_grid_rows.cpp): deleting and inserting
   // rows with one repaint, the current cell kept inside the grid. RemoveRows
@@ -418,11 +416,8 @@ class TCellGrid : public TCustomGrid,
   bool AskCanEditCell(int ACol, int ARow);
   void SetEditingOption(bool on);
   bool IsFixedTarget(int ACol, int ARow);
-  bool EditInProgressAt(int dataCol, int row) const;
-  void TakeRevertText(int ACol, int ARow);
+  TGridCoord CurrentDataCell() const { return {DisplayToDataColumn(Col()), Row()}; }
   bool ChooseEditorKind();
-  void FollowEditCell();
-  bool ValidateSnapshotCell();
   bool EditBoxInUse() const;
   void EditBoxFocused();
   void AskEditOnClick(int x, int y);
@@ -430,14 +425,24 @@ class TCellGrid : public TCustomGrid,
   // text that Escape and a failed validation go back to. Checked on every
   // write, so the test is inline.
   void NoteProgramWrite(int ACol, int ARow, std::string_view text) {
-    if (ARow == edit_.RevertCell.Y || ARow == edit_.SnapshotCell.Y) KeepEditTexts(ACol, ARow, text);
+    if (session_.Tracks(ARow)) session_.Written({ACol, ARow}, text);
   }
-  void KeepEditTexts(int ACol, int ARow, std::string_view text);
-  void NoteProgramErase(int FromCol, int FromRow, int ToCol, int ToRow);
-  void EditRowDeleted(int ARow);
-  void EditRowInserted(int ARow);
-  void EditRowMoved(int FromIndex, int ToIndex);
-  TCellEditState edit_;
+  // What the edit session reads and writes of this grid.
+  class TSessionCells final : public TEditCells {
+   public:
+    explicit TSessionCells(TCellGrid& grid) : grid_(grid) {}
+    bool HasCell(TGridCoord cell) const override;
+    std::string Text(TGridCoord cell) const override;
+    void Store(TGridCoord cell, const std::string& text) override;
+    void Type(TGridCoord cell, const std::string& text) override;
+    void Validate(TGridCoord cell, std::string& Value, bool& Valid) override;
+    bool EditorInUse() const override;
+
+   private:
+    TCellGrid& grid_;
+  };
+  TSessionCells sessionCells_{*this};
+  TEditSession session_{sessionCells_};
 
   // The Delete and Insert keys, Space on a check box and Tab past the last
   // normal column (cell_grid_keys.cpp, cell_grid_rows.cpp).
@@ -448,7 +453,7 @@ class TCellGrid : public TCustomGrid,
   void ToggleCheckBox();
   TCellCheckBox* CurrentCheckBox() const { return CheckBoxAt(Col(), Row()); }
   TCellCheckBox* CheckBoxAt(int col, int row) const;
-  bool CheckBoxTakesSpace() const;
+  bool ClickTogglesCheckBox(int x, int y);
   void WrapTab(int colBefore);
   int LastNormalCol() const { return ColCount() - 1 - fixedRightCols_; }
   // Counts changes to the rows' order, so that a handler that moved rows

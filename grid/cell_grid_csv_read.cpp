@@ -76,8 +76,7 @@ void TCellGrid::TakeLoadedStore(TCellStore& loaded, const TCsvShape& shape) {
   store_.SetColumnCapacityHint(ColCount());
   InvalidateGrid();
   AccessibleRowsChanged(0, std::max(RowCount() - 1, 0));
-  for (const TGridCoord cell : {edit_.RevertCell, edit_.SnapshotCell})
-    if (cell.X >= 0 && cell.Y >= 0) KeepEditTexts(cell.X, cell.Y, store_.TextView(cell.X, cell.Y));
+  session_.Reread();
   RefreshEditorIn(0, 0, TCellStore::kMaxIndex, TCellStore::kMaxIndex);
 }
 

@@ -1,10 +1,10 @@
 // Editing in place, seen from the grid: when a cell may become current and
 // be edited, what the edit box starts with, and how an edit is committed,
 // validated and reverted. The edit box's side is TCellInplaceEdit.
-#include "grid/cell_edit_validation.h"
 #include "grid/cell_grid.h"
 #include "grid/cell_inplace_edit.h"
-#include "grid/edit_box_rules.h"
+#include "grid/edit/edit_box_rules.h"
+#include "grid/edit/edit_validation.h"
 
 namespace kelvora {
 
@@ -17,52 +17,45 @@ TCellInplaceEdit* TCellGrid::CellEditor() const { return dynamic_cast<TCellInpla
 // Runs each time the base is about to show the edit box or move it to
 // another cell.
 bool TCellGrid::CanEditShow() {
-  if (edit_.Validating || !TCustomGrid::CanEditShow()) return false;
-  if (CheckBoxTakesSpace()) {
-    HideEditor();
+  if (!session_.MayOpen() || !TCustomGrid::CanEditShow()) return false;
+  // A check box is worked with Space and the mouse, never typed over.
+  // Editor mode stays on, so that the cell after it opens its box.
+  if (CurrentCheckBox()) {
+    HideEditWindow();
     return false;
   }
-  // Showing the box again over an edit still open must not take the user's
-  // typing for the text to go back to.
-  if (!EditInProgressAt(DisplayToDataColumn(Col()), Row())) TakeRevertText(Col(), Row());
-  if (!ChooseEditorKind()) {
-    // A special editor would open here; there are none, so nothing opens.
-    edit_.EditPending = true;
-    return false;
-  }
-  FollowEditCell();
-  edit_.EditPending = true;
-  edit_.ValidationArmed = true;
-  return true;
+  session_.Opening(CurrentDataCell());
+  // A special editor would open here; there are none yet, so nothing opens,
+  // but the edit is armed as for the box.
+  const bool box = ChooseEditorKind();
+  session_.Opened(CurrentDataCell());
+  return box;
 }
 
 bool TCellGrid::ChooseEditorKind() {
-  edit_.EditorKind = ekText;
-  if (OnGetEditorType) OnGetEditorType(this, DisplayToDataColumn(Col()), Row(), edit_.EditorKind);
-  return IsTextBoxKind(edit_.EditorKind);
+  TEditorType kind = ekText;
+  if (OnGetEditorType) OnGetEditorType(this, DisplayToDataColumn(Col()), Row(), kind);
+  session_.SetKind(kind);
+  return IsTextBoxKind(kind);
 }
 
 std::string TCellGrid::GetEditText(int ACol, int ARow) {
   const int dataCol = DisplayToDataColumn(ACol);
   if (TCellInplaceEdit* edit = CellEditor())
-    edit->Prepare(CellAlignment(dataCol, ARow) == taRightJustify, WordWrap(), edit_.EditorKind);
+    edit->Prepare(CellAlignment(dataCol, ARow) == taRightJustify, WordWrap(), session_.Kind());
   return Cells(dataCol, ARow);
 }
 
-// A keystroke writes one cell. It is marked for repainting at once, not
-// gathered like a program's writes, so that it paints in the same pass as
-// the edit box.
 void TCellGrid::SetEditText(int ACol, int ARow, const std::string& Value) {
   const int dataCol = DisplayToDataColumn(ACol);
   CheckAddress(dataCol, ARow);
-  store_.SetText(dataCol, ARow, Value);
-  InvalidateCell(ACol, ARow);
+  session_.Typed({dataCol, ARow}, Value);
 }
 
 // The box got the focus back (from another window or a box of the program's
 // own): what is typed from now on is validated again.
 void TCellGrid::EditBoxFocused() {
-  if (EditorShowing() && !edit_.Validating) edit_.ValidationArmed = true;
+  if (EditorShowing()) session_.EditorFocused();
 }
 
 // --- Selecting a cell ------------------------------------------------------------
@@ -72,11 +65,12 @@ void TCellGrid::EditBoxFocused() {
 // handler that throws leaves everything as it was.
 bool TCellGrid::SelectCell(int ACol, int ARow) {
   if (ACol < 0 || ARow < 0 || !CellChangeAllowed(ACol, ARow)) return false;
-  const bool canEdit = AskCanEditCell(ACol, ARow);
+  // A check box asks whether it may be edited when it is toggled.
+  const bool checkBox = CheckBoxAt(ACol, ARow) != nullptr;
+  const bool canEdit = checkBox || AskCanEditCell(ACol, ARow);
   if (IsFixedTarget(ACol, ARow) || !TCustomGrid::SelectCell(ACol, ARow)) return false;
-  if (edit_.ValidationArmed) CommitCellEdit();
-  TakeRevertText(ACol, ARow);
-  SetEditingOption(canEdit);
+  session_.Moving(CurrentDataCell(), {DisplayToDataColumn(ACol), ARow});
+  if (!checkBox) SetEditingOption(canEdit);
   return true;
 }
 
@@ -117,124 +111,42 @@ bool TCellGrid::IsFixedTarget(int ACol, int ARow) {
 
 // --- Committing and reverting -----------------------------------------------------
 
-// An edit whose validation failed, by its verdict or by a handler that
-// threw, goes on waiting for validation while its box is still in use; once
-// the focus has left, it is not tried again.
-bool TCellGrid::CommitCellEdit() {
-  if (!edit_.ValidationArmed) return true;
-  edit_.ValidationArmed = false;
-  edit_.Validating = true;
-  bool valid = true;
-  try {
-    valid = ValidateSnapshotCell();
-    RememberEditCell(Col(), Row());
-  } catch (...) {
-    edit_.Validating = false;
-    if (EditBoxInUse()) edit_.ValidationArmed = true;
-    throw;
-  }
-  edit_.Validating = false;
-  if (!valid && EditBoxInUse()) edit_.ValidationArmed = true;
-  return valid;
-}
+bool TCellGrid::CommitCellEdit() { return session_.Commit(CurrentDataCell()); }
 
 bool TCellGrid::EditBoxInUse() const { return EditorShowing() && GridHasFocus(); }
 
-// The handler works on copies: it may write cells itself, which moves
-// the store's texts about.
-bool TCellGrid::ValidateSnapshotCell() {
-  const TGridCoord cell = edit_.SnapshotCell;
-  if (cell.X < 0 || cell.Y < 0 || cell.Y >= RowCount()) return true;
-  if (CellText(cell.X, cell.Y) == edit_.SnapshotText) return true;
-  TEditValidator validator;
-  if (OnCellValidate)
-    validator = [this, cell](std::string& Value, bool& Valid) { OnCellValidate(this, cell.X, cell.Y, Value, Valid); };
-  const TEditVerdict verdict = ValidateEdit(edit_.SnapshotText, Cells(cell.X, cell.Y), validator);
-  if (verdict.Store) StoreCell(cell.X, cell.Y, *verdict.Store);
-  return verdict.Valid;
-}
-
-void TCellGrid::RememberEditCell(int ACol, int ARow) {
-  if (ACol < 0 || ARow < 0) {
-    edit_.SnapshotCell = {-1, -1};
-    edit_.SnapshotText.clear();
-    return;
-  }
-  const int dataCol = DisplayToDataColumn(ACol);
-  edit_.SnapshotCell = {dataCol, ARow};
-  edit_.SnapshotText = Cells(dataCol, ARow);
-}
-
-// The snapshot follows the current cell, except while the current cell's own
-// edit waits for validation: it keeps the text that edit started from. An
-// edit waiting elsewhere is validated first.
-void TCellGrid::FollowEditCell() {
-  if (EditInProgressAt(DisplayToDataColumn(Col()), Row())) return;
-  if (edit_.ValidationArmed) CommitCellEdit();
-  else RememberEditCell(Col(), Row());
-}
-
-bool TCellGrid::EditInProgressAt(int dataCol, int row) const {
-  return edit_.ValidationArmed && edit_.SnapshotCell == TGridCoord{dataCol, row};
-}
-
-void TCellGrid::TakeRevertText(int ACol, int ARow) {
-  const int dataCol = DisplayToDataColumn(ACol);
-  edit_.RevertCell = {dataCol, ARow};
-  edit_.RevertText = Cells(dataCol, ARow);
-}
-
-// The revert text is the current cell's own; when the program has moved the
-// current cell without selecting it, there is nothing to go back to. The
-// text put back is no edit of the user's and is not validated.
 void TCellGrid::CancelCellEdit() {
   if (Col() >= ColCount() || Row() >= RowCount()) return;
-  const int dataCol = DisplayToDataColumn(Col());
-  if (edit_.RevertCell != TGridCoord{dataCol, Row()}) {
-    TakeRevertText(Col(), Row());
-    return;
-  }
-  StoreCell(dataCol, Row(), edit_.RevertText);
-  RememberEditCell(Col(), Row());
+  if (!session_.Revert(CurrentDataCell())) return;
   TCellInplaceEdit* edit = CellEditor();
   if (edit && EditorShowing()) edit->ReloadCellText(true);
 }
 
-// --- The program's writes ------------------------------------------------------------
+// --- What the session reads and writes
+// ---------------------------------------------
 
-void TCellGrid::KeepEditTexts(int ACol, int ARow, std::string_view text) {
-  const TGridCoord cell{ACol, ARow};
-  if (edit_.RevertCell == cell) edit_.RevertText = text;
-  if (edit_.SnapshotCell == cell) edit_.SnapshotText = text;
+bool TCellGrid::TSessionCells::HasCell(TGridCoord cell) const {
+  return cell.Y < grid_.RowCount() && cell.X <= TCellStore::kMaxIndex;
 }
 
-void TCellGrid::NoteProgramErase(int FromCol, int FromRow, int ToCol, int ToRow) {
-  const TGridRect block{FromCol, FromRow, ToCol, ToRow};
-  if (block.Contains(edit_.RevertCell.X, edit_.RevertCell.Y)) edit_.RevertText.clear();
-  if (block.Contains(edit_.SnapshotCell.X, edit_.SnapshotCell.Y)) edit_.SnapshotText.clear();
+std::string TCellGrid::TSessionCells::Text(TGridCoord cell) const { return grid_.Cells(cell.X, cell.Y); }
+
+void TCellGrid::TSessionCells::Store(TGridCoord cell, const std::string& text) {
+  grid_.StoreCell(cell.X, cell.Y, text);
 }
 
-// The remembered cells move with their rows; a cell whose row is gone is
-// forgotten.
-void TCellGrid::EditRowDeleted(int ARow) {
-  for (TGridCoord* cell : {&edit_.RevertCell, &edit_.SnapshotCell}) {
-    if (cell->Y == ARow) *cell = {-1, -1};
-    else if (cell->Y > ARow) --cell->Y;
-  }
+// A keystroke writes one cell. It is marked for repainting at once, not
+// gathered like a program's writes, so that it paints in the same pass as
+// the edit box.
+void TCellGrid::TSessionCells::Type(TGridCoord cell, const std::string& text) {
+  grid_.store_.SetText(cell.X, cell.Y, text);
+  grid_.InvalidateCell(grid_.DataToDisplayColumn(cell.X), cell.Y);
 }
 
-void TCellGrid::EditRowInserted(int ARow) {
-  for (TGridCoord* cell : {&edit_.RevertCell, &edit_.SnapshotCell})
-    if (cell->Y >= ARow) ++cell->Y;
+void TCellGrid::TSessionCells::Validate(TGridCoord cell, std::string& Value, bool& Valid) {
+  if (grid_.OnCellValidate) grid_.OnCellValidate(&grid_, cell.X, cell.Y, Value, Valid);
 }
 
-void TCellGrid::EditRowMoved(int FromIndex, int ToIndex) {
-  for (TGridCoord* cell : {&edit_.RevertCell, &edit_.SnapshotCell}) {
-    if (cell->Y < 0) continue;
-    if (cell->Y == FromIndex) cell->Y = ToIndex;
-    else if (FromIndex < ToIndex && cell->Y > FromIndex && cell->Y <= ToIndex) --cell->Y;
-    else if (FromIndex > ToIndex && cell->Y >= ToIndex && cell->Y < FromIndex) ++cell->Y;
-  }
-}
+bool TCellGrid::TSessionCells::EditorInUse() const { return grid_.EditBoxInUse(); }
 
 }  // namespace kelvora

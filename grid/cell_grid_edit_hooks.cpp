@@ -6,25 +6,9 @@
 #include "toolkit/editors/inplace_edit.h"
 
 namespace kelvora {
-namespace {
-
-// The opening character is known only while the base opens the box with it.
-class TOpeningCharScope {
- public:
-  TOpeningCharScope(char32_t& slot, char32_t ch) : slot_(slot) { slot_ = ch; }
-  ~TOpeningCharScope() { slot_ = 0; }
-  TOpeningCharScope(const TOpeningCharScope&) = delete;
-  TOpeningCharScope& operator=(const TOpeningCharScope&) = delete;
-
- private:
-  char32_t& slot_;
-};
-
-}  // namespace
-
 void TCellGrid::CharMessage(char32_t& Key) {
   const bool opens = Options().contains(goEditing) && (Key == 8 || Key >= 32);
-  TOpeningCharScope opening(edit_.OpeningChar, opens ? Key : 0);
+  TEditSession::TOpeningChar opening(session_, opens ? Key : 0);
   TCustomGrid::CharMessage(Key);
 }
 
@@ -51,14 +35,14 @@ bool TCellGrid::EditBoxHasFocus() const {
 
 void TCellGrid::DoEnter() {
   TCustomGrid::DoEnter();
-  FollowEditCell();
+  session_.GridEntered(CurrentDataCell());
 }
 
 // The base leaves editor mode even when validation throws, so that no edit
 // box stays open without the focus.
 void TCellGrid::DoExit() {
   try {
-    if (edit_.EditPending) CommitCellEdit();
+    session_.GridLeft(CurrentDataCell());
   } catch (...) {
     TCustomGrid::DoExit();
     throw;
@@ -68,8 +52,7 @@ void TCellGrid::DoExit() {
 
 void TCellGrid::Click() {
   TCustomGrid::Click();
-  FollowEditCell();
-  edit_.EditPending = false;
+  session_.Clicked(CurrentDataCell());
 }
 
 // A click on a link is the link's: it neither moves the current cell nor
@@ -95,7 +78,10 @@ void TCellGrid::mousePressEvent(QMouseEvent* event) {
   if (handled) return;
   TCustomGrid::mousePressEvent(event);
   const QPoint at = event->position().toPoint();
-  if (event->button() == Qt::LeftButton) RunGuarded([&] { PressFixedCell(at.x(), at.y()); });
+  if (event->button() == Qt::LeftButton)
+    RunGuarded([&] {
+      if (!ClickTogglesCheckBox(at.x(), at.y())) PressFixedCell(at.x(), at.y());
+    });
 }
 
 // A click on the current cell would open its edit box, so the handler is
@@ -104,7 +90,7 @@ void TCellGrid::AskEditOnClick(int x, int y) {
   int col = -1;
   int row = -1;
   MouseToCell(x, y, col, row);
-  if (col != Col() || row != Row()) return;
+  if (col != Col() || row != Row() || CheckBoxAt(col, row)) return;
   SetEditingOption(AskCanEditCell(col, row));
 }
 

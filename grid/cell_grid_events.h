@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "grid/edit/editor_kinds.h"
 #include "grid/render/cell_paint_types.h"
 #include "toolkit/canvas.h"
 #include "toolkit/grid_types.h"
@@ -14,8 +15,6 @@ namespace kelvora {
 
 using TObject = QObject;
 
-// 0 is the plain text edit box; the other kinds name the special editors.
-using TEditorType = int;
 class TEditLink;
 
 // The grid's events. Each is optional (an empty function); a handler gets the

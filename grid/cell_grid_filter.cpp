@@ -7,8 +7,8 @@
 #include <string>
 
 #include "grid/cell_grid.h"
-#include "grid/store_row_source.h"
 #include "grid/sort/row_filter.h"
+#include "grid/store_row_source.h"
 #include "toolkit/screen_cursor.h"
 
 namespace kelvora {
@@ -76,7 +76,7 @@ void TCellGrid::HideRows(const TSortRange& range, const std::vector<bool>& match
   }
   if (!order.empty()) fileOrder_.Reordered(std::move(order));
   filtered_ = {true, hidden, trailing - shownEmpty, shownEmpty, shown};
-  for (TGridCoord* cell : {&edit_.RevertCell, &edit_.SnapshotCell}) *cell = {-1, -1};
+  session_.ForgetCells();
   ClearRowSelect();
   TCustomGrid::SetRowCount(footersAt + fixedFooters_);
   if (row < RowCount() && row >= 0) SetSelection({Col(), row, Col(), row});

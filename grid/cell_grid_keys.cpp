@@ -27,8 +27,9 @@ void TCellGrid::KeyDown(int& Key, TShiftState Shift) {
 
 // --- Check boxes ------------------------------------------------------------------
 
+// A check box is a cell's only while it is drawn.
 TCellCheckBox* TCellGrid::CheckBoxAt(int col, int row) const {
-  if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount()) return nullptr;
+  if (!EnableGraphics() || col < 0 || row < 0 || col >= ColCount() || row >= RowCount()) return nullptr;
   return dynamic_cast<TCellCheckBox*>(CellGraphic(DisplayToDataColumn(col), row));
 }
 
@@ -42,9 +43,16 @@ void TCellGrid::ToggleCheckBox() {
   if (OnCheckBoxClick) OnCheckBoxClick(this, dataCol, row, box->Checked());
 }
 
-// The space that toggled a check box would otherwise go on to open the edit
-// box and type itself over the cell's text.
-bool TCellGrid::CheckBoxTakesSpace() const { return edit_.OpeningChar == U' ' && CurrentCheckBox(); }
+// A click inside the drawn box of the cell it made current.
+bool TCellGrid::ClickTogglesCheckBox(int x, int y) {
+  int col = -1;
+  int row = -1;
+  MouseToCell(x, y, col, row);
+  const TCellCheckBox* box = col == Col() && row == Row() ? CurrentCheckBox() : nullptr;
+  if (!box || !box->BoxRect(CellRect(col, row)).Contains({x, y})) return false;
+  ToggleCheckBox();
+  return true;
+}
 
 // --- Tab --------------------------------------------------------------------------
 

@@ -12,20 +12,6 @@ std::string RowRangeText(int last) {
   return last < 0 ? std::string("the grid has no rows") : "rows count from 0 to " + std::to_string(last);
 }
 
-// Puts a value back on every way out, a handler's exception included.
-template <typename T>
-class TRestoreOnExit {
- public:
-  explicit TRestoreOnExit(T& slot) : slot_(slot), saved_(slot) {}
-  ~TRestoreOnExit() { slot_ = saved_; }
-  TRestoreOnExit(const TRestoreOnExit&) = delete;
-  TRestoreOnExit& operator=(const TRestoreOnExit&) = delete;
-
- private:
-  T& slot_;
-  T saved_;
-};
-
 }  // namespace
 
 // --- The Delete key -----------------------------------------------------------------
@@ -73,7 +59,7 @@ void TCellGrid::RemoveRows(int ARow, int ACount) {
   if (ACount <= 0) return;
   const int current = Row();
   const int top = TopRow();
-  TRestoreOnExit<bool> pending(edit_.EditPending);
+  TEditSession::THoldFocusLoss hold(session_);
   DeleteRowRange(ARow, ACount);
   RestoreCurrentAfterRemoval(current, top);
   InvalidateRowsFrom(ARow);
@@ -109,7 +95,7 @@ void TCellGrid::InsertRows(int ARow, int ACount) {
     throw ECellGridError("Cannot insert " + std::to_string(ACount) + " rows at row " + std::to_string(ARow) +
                          ": the cells of row " + std::to_string(storedEnd - 1) + " would move past the last row (" +
                          std::to_string(TCellStore::kMaxIndex) + ")");
-  TRestoreOnExit<bool> pending(edit_.EditPending);
+  TEditSession::THoldFocusLoss hold(session_);
   InsertRowRange(ARow, ACount);
 }
 

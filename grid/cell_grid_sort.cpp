@@ -4,8 +4,8 @@
 #include <string>
 
 #include "grid/cell_grid.h"
-#include "grid/store_row_source.h"
 #include "grid/sort/row_sort.h"
+#include "grid/store_row_source.h"
 #include "toolkit/screen_cursor.h"
 
 namespace kelvora {
@@ -112,10 +112,7 @@ void TCellGrid::FollowRowsAfterSort(const TSortRange& range, const std::vector<s
   if (current < range.First || current >= range.First + range.Count) return;
   const auto found = std::find(order.begin(), order.end(), static_cast<std::uint32_t>(current - range.First));
   const int row = range.First + static_cast<int>(found - order.begin());
-  for (TGridCoord* cell : {&edit_.RevertCell, &edit_.SnapshotCell}) {
-    if (cell->Y == current) cell->Y = row;
-    else if (cell->Y >= range.First && cell->Y < range.First + range.Count) *cell = {-1, -1};
-  }
+  session_.RowsReordered(range.First, range.Count, current, row);
   // Set as a program sets it: no handler may keep the cell on a row that
   // now holds other data.
   const bool wholeRow = selection.Top == selection.Bottom && selection.Left == Col();

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "grid/cell_grid.h"
-#include "grid/edit_box_rules.h"
+#include "grid/edit/edit_box_rules.h"
 #include "toolkit/byte_text.h"
 #include "toolkit/clipboard.h"
 #include "toolkit/keys.h"

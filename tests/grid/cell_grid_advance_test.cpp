@@ -193,6 +193,7 @@ TEST_F(GridKeys, AdvanceCellFromOutsideTheGridStartsAtItsNearestCell) {
 // Enter ending an edit does; the base then opens the box in the next cell.
 TEST_F(GridKeys, EnterOnACheckBoxMovesOn) {
   grid.Navigation().AdvanceOnEnter = true;
+  grid.SetEnableGraphics(true);
   grid.SetCellGraphic(1, 1, std::make_unique<TCellCheckBox>());
   Show();
   GoTo(1, 1);
@@ -202,17 +203,25 @@ TEST_F(GridKeys, EnterOnACheckBoxMovesOn) {
   EXPECT_EQ(grid.EditorText(), "2,1");
 }
 
+// Ready: in editor mode, so Space toggles it and the next cell opens its
+// box, but with no text box over the check box itself.
 TEST_F(GridKeys, AdvancingOntoACheckBoxMakesItReady) {
+  grid.SetEnableGraphics(true);
   grid.SetCellGraphic(2, 1, std::make_unique<TCellCheckBox>());
   Show();
   GoTo(1, 1);
   grid.AdvanceCell(1, 1, true, false, true);
   EXPECT_EQ(Current(), (TGridCoord{2, 1}));
-  EXPECT_TRUE(BoxOpen());
-  // The cell after it has none: reaching it opens nothing unless asked.
-  grid.HideEditor();
+  EXPECT_TRUE(grid.EditorMode());
+  EXPECT_FALSE(BoxOpen());
+  Key(Qt::Key_Space);
+  EXPECT_TRUE(static_cast<TCellCheckBox*>(grid.CellGraphic(2, 1))->Checked());
+  EXPECT_EQ(grid.Cells(2, 1), "2,1");
   grid.AdvanceCell(2, 1, true, false, true);
-  EXPECT_EQ(Current(), (TGridCoord{3, 1}));
+  EXPECT_TRUE(BoxOpen());
+  // Out of editor mode, reaching a plain cell opens nothing unless asked.
+  grid.HideEditor();
+  grid.AdvanceCell(3, 1, true, false, true);
   EXPECT_FALSE(BoxOpen());
 }
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cell_grid_edit_support.h"
-#include "grid/edit_box_rules.h"
+#include "grid/edit/edit_box_rules.h"
 #include "toolkit/clipboard.h"
 #include "toolkit/qt_canvas.h"
 

@@ -267,6 +267,7 @@ class CheckBoxKeys : public RowKeys {
  protected:
   void SetUp() override {
     RowKeys::SetUp();
+    grid.SetEnableGraphics(true);
     grid.SetCellGraphic(0, 1, std::make_unique<TCellCheckBox>());
     grid.OnCheckBoxClick = [this](TObject*, int col, int row, bool state) {
       events.push_back("CheckBox " + std::to_string(col) + "," + std::to_string(row) + (state ? " on" : " off"));
@@ -290,6 +291,38 @@ TEST_F(CheckBoxKeys, SpaceTogglesItWithoutTypingOverTheCell) {
   Key(Qt::Key_Space);
   EXPECT_TRUE(BoxOpen());
   EXPECT_EQ(grid.Cells(0, 2), " ");
+}
+
+// A click on the drawn box toggles it, first click included; a click on
+// the cell beside the box only makes the cell current. No edit box opens
+// over a check box, however the cell is reached.
+TEST_F(CheckBoxKeys, AClickOnTheBoxTogglesItAndNoEditBoxOpensOverIt) {
+  Show();
+  GoToRow(0);
+  const TRect box = static_cast<TCellCheckBox*>(grid.CellGraphic(0, 1))->BoxRect(grid.CellRect(0, 1));
+  const QPoint inBox((box.Left + box.Right) / 2, (box.Top + box.Bottom) / 2);
+  QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, inBox);
+  EXPECT_TRUE(Checked());
+  EXPECT_EQ(grid.Row(), 1);
+  const TRect cell = grid.CellRect(0, 1);
+  QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(cell.Right - 3, inBox.y()));
+  EXPECT_TRUE(Checked());
+  Key(Qt::Key_F2);
+  Key(Qt::Key_X);
+  EXPECT_FALSE(BoxOpen());
+  EXPECT_EQ(grid.Cells(0, 1), "r1");
+  EXPECT_EQ(events, (Events{"CheckBox 0,1 on"}));
+}
+
+// Without graphics nothing is drawn, and the cell is edited as any other.
+TEST_F(CheckBoxKeys, WithoutGraphicsTheCellIsAPlainOne) {
+  grid.SetEnableGraphics(false);
+  Show();
+  GoToRow(1);
+  Key(Qt::Key_Space);
+  EXPECT_FALSE(Checked());
+  EXPECT_TRUE(BoxOpen());
+  EXPECT_EQ(grid.Cells(0, 1), " ");
 }
 
 TEST_F(CheckBoxKeys, ACellThatMayNotBeEditedKeepsItsState) {

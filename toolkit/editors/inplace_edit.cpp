@@ -272,7 +272,7 @@ class TPasswordControl final : public QLineEdit, public TEditControl {
 
 // --- Creation ---------------------------------------------------------------------
 
-TInplaceEdit::TInplaceEdit(TCustomGrid* grid) : QWidget(grid->viewport()), grid_(grid) {
+TInplaceEdit::TInplaceEdit(TCustomGrid* grid) : QWidget(grid->viewport()), grid_(grid), host_(*grid) {
   setFocusPolicy(Qt::ClickFocus);
   hide();
 }
@@ -440,22 +440,23 @@ void TInplaceEdit::ControlTextChanged() {
   if (!loading_) Change();
 }
 
-void TInplaceEdit::Change() { grid_->EditorTextChanged(); }
+void TInplaceEdit::Change() { host_.EditorTextChanged(); }
 
 void TInplaceEdit::ApplyGridLook() {
   if (!control_) return;
-  control_->SetLook(ToQFont(grid_->Font()), ToQColor(grid_->Color()), ToQColor(grid_->Font().Color));
+  const TFont font = host_.EditorFont();
+  control_->SetLook(ToQFont(font), ToQColor(host_.EditorColor()), ToQColor(font.Color));
 }
 
 void TInplaceEdit::SetEditColors(TColor background, TColor text) {
   HandleNeeded();
-  control_->SetLook(ToQFont(grid_->Font()), ToQColor(background), ToQColor(text));
+  control_->SetLook(ToQFont(host_.EditorFont()), ToQColor(background), ToQColor(text));
 }
 
 void TInplaceEdit::UpdateContents() {
   HandleNeeded();
   ApplyGridLook();
-  LoadText(grid_->GetEditText(grid_->Col(), grid_->Row()));
+  LoadText(host_.EditorStartText());
 }
 
 void TInplaceEdit::DoEnter() {}
@@ -465,7 +466,7 @@ void TInplaceEdit::DoExit() {}
 
 void TInplaceEdit::HandleKeyPress(QKeyEvent* event) {
   const TKeyStroke stroke = TranslateKey(*event);
-  grid_->keyShift_ = stroke.Shift;
+  host_.EditorKeyShift(stroke.Shift);
   int key = stroke.Key;
   if (key != 0) KeyDown(key, stroke.Shift);
   if (stroke.Char == 0) {
@@ -524,7 +525,7 @@ bool TInplaceEdit::ClipboardShortcut(QKeyEvent* event) {
 void TInplaceEdit::KeyDown(int& Key, TShiftState Shift) {
   // With goAlwaysShowEditor the arrows leave the box at its ends, or else
   // there would be no way to another cell.
-  const bool walkOut = grid_->Options().contains(goAlwaysShowEditor);
+  const bool walkOut = host_.EditorOptions().contains(goAlwaysShowEditor);
   const bool ctrl = Shift.contains(ssCtrl);
   switch (Key) {
     case VK_UP:
@@ -535,10 +536,10 @@ void TInplaceEdit::KeyDown(int& Key, TShiftState Shift) {
     case VK_ESCAPE: SendToGrid(Key, Shift); break;
     case VK_TAB:
       if (Shift.contains(ssAlt)) break;
-      if (grid_->Options().contains(goTabs)) {
+      if (host_.EditorOptions().contains(goTabs)) {
         SendToGrid(Key, Shift);
       } else {
-        grid_->FocusNeighbour(!Shift.contains(ssShift));
+        host_.EditorFocusNeighbour(!Shift.contains(ssShift));
         Key = 0;
       }
       break;
@@ -565,9 +566,9 @@ void TInplaceEdit::KeyPress(char32_t& Key) {
   if (Key == 9 || Key == 27) Key = 0;
 }
 
-void TInplaceEdit::GridKeyDown(int& Key, TShiftState Shift) { grid_->KeyDown(Key, Shift); }
-void TInplaceEdit::GridKeyUp(int& Key, TShiftState Shift) { grid_->KeyUp(Key, Shift); }
-void TInplaceEdit::GridKeyPress(char32_t& Key) { grid_->KeyPress(Key); }
+void TInplaceEdit::GridKeyDown(int& Key, TShiftState Shift) { host_.EditorKeyDown(Key, Shift); }
+void TInplaceEdit::GridKeyUp(int& Key, TShiftState Shift) { host_.EditorKeyUp(Key, Shift); }
+void TInplaceEdit::GridKeyPress(char32_t& Key) { host_.EditorKeyPress(Key); }
 
 void TInplaceEdit::SendToGrid(int& Key, TShiftState Shift) {
   GridKeyDown(Key, Shift);

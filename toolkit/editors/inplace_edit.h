@@ -6,6 +6,7 @@
 #include <string>
 
 #include "toolkit/color.h"
+#include "toolkit/editors/edit_window_host.h"
 #include "toolkit/geometry.h"
 #include "toolkit/grid_types.h"
 
@@ -66,6 +67,13 @@ class TInplaceEdit : public QWidget {
   QWidget* Control() const;
   void Move(const TRect& rect);
 
+  // What the grid calls: the window made, its look and its text taken from
+  // the grid, and a character the grid hands over as if it were typed here.
+  void HandleNeeded();
+  void ApplyGridLook();
+  void LoadFromGrid() { UpdateContents(); }
+  void DeliverChar(char32_t ch);
+
  protected:
   struct TEditParams {
     bool RightAligned = false;
@@ -79,7 +87,6 @@ class TInplaceEdit : public QWidget {
   // Builds the window anew, keeping text and selection (after a change of
   // what CreateParams answers).
   void RecreateWnd();
-  void HandleNeeded();
 
   // A key on its way in: KeyDown, then for a key that types a character
   // KeyPress, then the box's own handling unless a step cleared the key.
@@ -115,7 +122,6 @@ class TInplaceEdit : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  friend class TCustomGrid;
   friend class TEditControl;
 
   // Called by the edit control.
@@ -129,13 +135,12 @@ class TInplaceEdit : public QWidget {
   void DefaultKeyDown(QKeyEvent* event);
   bool ClipboardShortcut(QKeyEvent* event);
   void CopySelection();
-  void DeliverChar(char32_t ch);
   void TypeChar(char32_t ch);
   void InsertLimited(QString text);
-  void ApplyGridLook();
   int LengthOf(const QString& shown) const;
 
   TCustomGrid* grid_;
+  TEditWindowHost& host_;
   TEditControl* control_ = nullptr;
   char32_t passwordChar_ = 0;
   int maxLength_ = 0;

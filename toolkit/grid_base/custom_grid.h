@@ -11,6 +11,7 @@
 #include "toolkit/assistive_tools.h"
 #include "toolkit/canvas.h"
 #include "toolkit/color.h"
+#include "toolkit/editors/edit_window_host.h"
 #include "toolkit/font.h"
 #include "toolkit/geometry.h"
 #include "toolkit/grid_base/grid_axis.h"
@@ -43,7 +44,7 @@ class TInplaceEdit;
 // - TopRow/LeftCol are clamped into the scrollable range.
 // - CellRect gives an empty rectangle, MouseToCell -1, and the Invalidate*
 //   calls nothing for cells that are outside the grid or out of view.
-class TCustomGrid : public QAbstractScrollArea {
+class TCustomGrid : public QAbstractScrollArea, public TEditWindowHost {
   Q_OBJECT
 
  public:
@@ -262,7 +263,6 @@ class TCustomGrid : public QAbstractScrollArea {
   void wheelEvent(QWheelEvent* event) override;
 
  private:
-  friend class TInplaceEdit;
   friend class TGridAccessible;
   friend class TGridCellAccessible;
 
@@ -367,7 +367,17 @@ class TCustomGrid : public QAbstractScrollArea {
   void LoadEditor();
   void PlaceEditor();
   void HideEdit();
-  void EditorTextChanged();
+  // What the edit window asks of the grid.
+  TFont EditorFont() const override { return font_; }
+  TColor EditorColor() const override { return color_; }
+  TGridOptions EditorOptions() const override { return options_; }
+  std::string EditorStartText() override { return GetEditText(Col(), Row()); }
+  void EditorTextChanged() override;
+  void EditorKeyShift(TShiftState Shift) override { keyShift_ = Shift; }
+  void EditorKeyDown(int& Key, TShiftState Shift) override { KeyDown(Key, Shift); }
+  void EditorKeyUp(int& Key, TShiftState Shift) override { KeyUp(Key, Shift); }
+  void EditorKeyPress(char32_t& Key) override { KeyPress(Key); }
+  void EditorFocusNeighbour(bool forward) override { FocusNeighbour(forward); }
   void RebindEditor();
   void FocusNeighbour(bool forward);
   void FocusGridOnly();

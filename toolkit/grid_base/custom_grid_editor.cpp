@@ -1,7 +1,7 @@
 // Editor mode: when the in-place edit window shows, where, with what text,
 // and how its changes reach the cell.
-#include "toolkit/grid_base/custom_grid.h"
 #include "toolkit/editors/inplace_edit.h"
+#include "toolkit/grid_base/custom_grid.h"
 
 namespace kelvora {
 
@@ -91,7 +91,7 @@ void TCustomGrid::UpdateEdit() {
 
 void TCustomGrid::LoadEditor() {
   inplace_ = current_;
-  editor_->UpdateContents();
+  editor_->LoadFromGrid();
   editor_->SelectAll();
 }
 

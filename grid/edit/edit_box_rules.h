@@ -6,24 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "grid/cell_grid_events.h"
+#include "grid/edit/editor_kinds.h"
 
 namespace kelvora {
 
-// The editor kinds that OnGetEditorType may choose and that the in-place
-// edit box edits itself. Every other kind names a special editor (spin box,
-// combo box, date picker, ...), which this program does not have.
-inline constexpr TEditorType ekText = 0;
-inline constexpr TEditorType ekSignedInteger = 11;    // digits and one leading minus
-inline constexpr TEditorType ekUnsignedInteger = 12;  // digits only
-inline constexpr TEditorType ekDecimal = 13;          // digits, one separator, one leading minus
-inline constexpr TEditorType ekUpperTyped = 14;       // typed characters upper-cased
-inline constexpr TEditorType ekCapitalised = 15;      // the whole text re-capitalised
-inline constexpr TEditorType ekPassword = 16;         // a single-line masked box
-inline constexpr TEditorType ekLowerCase = 18;        // typed and pasted text lower-cased
-inline constexpr TEditorType ekUpperCase = 19;        // typed and pasted text upper-cased
-
-bool IsTextBoxKind(TEditorType kind);
 // Kinds whose typing is checked against the whole text it makes (11-13).
 bool IsNumericKind(TEditorType kind);
 // Kinds that check or change the whole text a paste makes (11-13, 15, 18, 19).

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "grid/cell_edit_validation.h"
-#include "grid/edit_box_rules.h"
+#include "grid/edit/edit_box_rules.h"
+#include "grid/edit/edit_validation.h"
 
 // The editing rules that need no widget: the verdict of a commit, the text
 // positions of the edit box, and what each editor kind takes.
@@ -122,7 +122,8 @@ TEST(EditorKinds, CaseKindsShapeTypingAndPasting) {
   EXPECT_EQ(KindTypedChar(ekUpperCase, U'a'), U'A');
   EXPECT_EQ(KindTypedChar(ekLowerCase, U'A'), U'a');
   EXPECT_EQ(KindTypedChar(ekText, U'a'), U'a');
-  EXPECT_EQ(KindTypedChar(ekUpperCase, U'\u00df'), U'\u00df');  // would be two letters
+  EXPECT_EQ(KindTypedChar(ekUpperCase, U'\u00df'),
+            U'\u00df');  // would be two letters
   EXPECT_EQ(KindPastedText(ekLowerCase, "\xC3\x89T\xC3\x89"), "\xC3\xA9t\xC3\xA9");
   EXPECT_EQ(KindPastedText(ekUpperCase, "abc"), "ABC");
   EXPECT_EQ(KindPastedText(ekUpperTyped, "abc"), "abc");

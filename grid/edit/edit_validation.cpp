@@ -1,4 +1,4 @@
-#include "grid/cell_edit_validation.h"
+#include "grid/edit/edit_validation.h"
 
 namespace kelvora {
 

@@ -1,4 +1,4 @@
-#include "grid/edit_box_rules.h"
+#include "grid/edit/edit_box_rules.h"
 
 #include <QList>
 
@@ -57,11 +57,6 @@ bool IsNumber(const QString& text) {
 std::string Stored(const QString& text) { return StoredText(text); }
 
 }  // namespace
-
-bool IsTextBoxKind(TEditorType kind) {
-  return kind == ekText || (kind >= ekSignedInteger && kind <= ekPassword) || kind == ekLowerCase ||
-         kind == ekUpperCase;
-}
 
 bool IsNumericKind(TEditorType kind) { return kind >= ekSignedInteger && kind <= ekDecimal; }
 
