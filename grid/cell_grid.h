@@ -238,6 +238,9 @@ class TCellGrid : public TCustomGrid,
   // the current cell had when it was selected or its edit box opened.
   bool CommitCellEdit();
   void CancelCellEdit();
+  // The special editor open over the current cell (a kind the edit box does
+  // not edit itself), else nullptr.
+  QWidget* SpecialEditor() const;
 
   // Rows from the keyboard (cell_grid_rows.cpp): deleting and inserting
   // rows with one repaint, the current cell kept inside the grid. RemoveRows

@@ -113,6 +113,8 @@ bool TCellGrid::IsFixedTarget(int ACol, int ARow) {
 
 bool TCellGrid::CommitCellEdit() { return session_.Commit(CurrentDataCell()); }
 
+QWidget* TCellGrid::SpecialEditor() const { return nullptr; }
+
 bool TCellGrid::EditBoxInUse() const { return EditorShowing() && GridHasFocus(); }
 
 void TCellGrid::CancelCellEdit() {

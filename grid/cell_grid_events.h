@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "grid/edit/editor_kinds.h"
 #include "grid/render/cell_paint_types.h"
@@ -53,6 +54,13 @@ struct TCellGridEvents {
   std::function<void(TObject* Sender, bool& Allow)> OnClipboardPaste;
   std::function<void(TObject* Sender, bool& Allow)> OnClipboardCut;
   std::function<void(TObject* Sender, bool& Allow)> OnClipboardCopy;
+  // Special editors (data columns): the list of a combo box, asked each
+  // time one opens; the ellipsis button, whose handler may replace the text;
+  // the push button; the unit button, whose handler may replace the unit.
+  std::function<void(TObject* Sender, int aCol, int aRow, std::vector<std::string>& Items)> OnGetEditorItems;
+  std::function<void(TObject* Sender, int aCol, int aRow, std::string& Text)> OnEllipsisClick;
+  std::function<void(TObject* Sender, int aCol, int aRow)> OnButtonClick;
+  std::function<void(TObject* Sender, int aCol, int aRow, std::string& Unit)> OnUnitClick;
 
   // Rows and columns from the keyboard.
   std::function<void(TObject* Sender, int ARow, bool& CanDelete)> OnCanDeleteRow;
