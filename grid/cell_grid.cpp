@@ -9,6 +9,7 @@
 
 #include "toolkit/application.h"
 #include "toolkit/drop_target.h"
+#include "toolkit/editors/special_editor.h"
 #include "toolkit/window_timer.h"
 
 namespace kelvora {
@@ -129,15 +130,17 @@ void TCellGrid::SetCells(int ACol, int ARow, std::string_view text) {
   StoreCell(ACol, ARow, text);
   NoteProgramWrite(ACol, ARow, text);
   // Until the first edit there is no edit window to refresh.
-  if (InplaceEditor()) RefreshEditorIn(ACol, ARow, ACol, ARow);
+  if (InplaceEditor() || special_) RefreshEditorIn(ACol, ARow, ACol, ARow);
 }
 
 // The edit window shows the current cell's text, so a change made by the
 // program reaches it at once.
 void TCellGrid::RefreshEditorIn(int fromCol, int fromRow, int toCol, int toRow) {
-  if (!EditorShowing() || Row() < fromRow || Row() > toRow) return;
+  if (!(EditorShowing() || special_) || Row() < fromRow || Row() > toRow) return;
   const int editedCol = DisplayToDataColumn(Col());
-  if (editedCol >= fromCol && editedCol <= toCol) InvalidateEditor();
+  if (editedCol < fromCol || editedCol > toCol) return;
+  if (SpecialEditorOpenHere()) special_->Load(Cells(editedCol, Row()));
+  else if (EditorShowing()) InvalidateEditor();
 }
 
 void TCellGrid::StoreCell(int ACol, int ARow, std::string_view text) {

@@ -25,6 +25,7 @@
 #include "grid/sort/file_order.h"
 #include "grid/sort/sort_keys.h"
 #include "grid/store/cell_store.h"
+#include "toolkit/editors/edit_link.h"
 #include "toolkit/grid_base/custom_grid.h"
 
 class QMimeData;
@@ -32,6 +33,7 @@ class QMimeData;
 namespace kelvora {
 
 class TCellInplaceEdit;
+class TSpecialEditor;
 class TDropTarget;
 struct TCsvShape;
 class TWindowTimer;
@@ -446,6 +448,20 @@ class TCellGrid : public TCustomGrid,
   };
   TSessionCells sessionCells_{*this};
   TEditSession session_{sessionCells_};
+  // The special editors (cell_grid_special_editor.cpp): one open at a time,
+  // over the cell it was opened on (displayed column).
+  bool SpecialEditorOpenHere() const;
+  void ShowSpecialEditor();
+  void CloseSpecialEditor();
+  void PlaceOwnEditor() override;
+  void HideOwnEditor() override;
+  void SpecialEditorKey(int key, TShiftState shift);
+  void SpecialEditorClicked();
+  bool ConfigureSpecialEditor(TSpecialEditor& editor);
+  std::string SpecialEditorName() const;
+  QPointer<TSpecialEditor> special_;
+  TGridCoord specialCell_{-1, -1};
+  TEditLink editLink_;
 
   // The Delete and Insert keys, Space on a check box and Tab past the last
   // normal column (cell_grid_keys.cpp, cell_grid_rows.cpp).

@@ -18,6 +18,11 @@ TCellInplaceEdit* TCellGrid::CellEditor() const { return dynamic_cast<TCellInpla
 // another cell.
 bool TCellGrid::CanEditShow() {
   if (!session_.MayOpen() || !TCustomGrid::CanEditShow()) return false;
+  // An open special editor is the cell's editor until it closes.
+  if (SpecialEditorOpenHere()) {
+    PlaceOwnEditor();
+    return false;
+  }
   // A check box is worked with Space and the mouse, never typed over.
   // Editor mode stays on, so that the cell after it opens its box.
   if (CurrentCheckBox()) {
@@ -25,11 +30,15 @@ bool TCellGrid::CanEditShow() {
     return false;
   }
   session_.Opening(CurrentDataCell());
-  // A special editor would open here; there are none yet, so nothing opens,
-  // but the edit is armed as for the box.
   const bool box = ChooseEditorKind();
   session_.Opened(CurrentDataCell());
-  return box;
+  if (box) {
+    CloseSpecialEditor();
+    return true;
+  }
+  HideEditWindow();
+  ShowSpecialEditor();
+  return false;
 }
 
 bool TCellGrid::ChooseEditorKind() {
@@ -113,9 +122,7 @@ bool TCellGrid::IsFixedTarget(int ACol, int ARow) {
 
 bool TCellGrid::CommitCellEdit() { return session_.Commit(CurrentDataCell()); }
 
-QWidget* TCellGrid::SpecialEditor() const { return nullptr; }
-
-bool TCellGrid::EditBoxInUse() const { return EditorShowing() && GridHasFocus(); }
+bool TCellGrid::EditBoxInUse() const { return (EditorShowing() || SpecialEditor()) && GridHasFocus(); }
 
 void TCellGrid::CancelCellEdit() {
   if (Col() >= ColCount() || Row() >= RowCount()) return;

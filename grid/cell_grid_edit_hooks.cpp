@@ -42,7 +42,9 @@ void TCellGrid::DoEnter() {
 // box stays open without the focus.
 void TCellGrid::DoExit() {
   try {
-    session_.GridLeft(CurrentDataCell());
+    // A special editor losing the focus commits, as the edit box does.
+    if (SpecialEditor()) CommitCellEdit();
+    else session_.GridLeft(CurrentDataCell());
   } catch (...) {
     TCustomGrid::DoExit();
     throw;

@@ -100,7 +100,7 @@ TEST_F(CellEditing, CapitalisingKeepsTheCaretWhereItWas) {
   EXPECT_EQ(grid.Cells(0, 0), "Bigger! Day");
 }
 
-TEST_F(CellEditing, ASpecialEditorKindOpensNoBox) {
+TEST_F(CellEditing, ASpecialEditorKindOpensItsEditorInsteadOfTheBox) {
   std::vector<int> askedColumns;
   grid.OnGetEditorType = [&](TObject*, int col, int, TEditorType& editor) {
     askedColumns.push_back(col);
@@ -110,7 +110,10 @@ TEST_F(CellEditing, ASpecialEditorKindOpensNoBox) {
   Show();
   Type("x");
   EXPECT_FALSE(BoxOpen());
-  EXPECT_EQ(grid.Cells(1, 0), "right");
+  ASSERT_NE(grid.SpecialEditor(), nullptr);
+  EXPECT_EQ(grid.Cells(1, 0), "x");
+  Key(Qt::Key_Return);
+  EXPECT_EQ(grid.SpecialEditor(), nullptr);
   Key(Qt::Key_Right);
   Type("y");
   ASSERT_TRUE(BoxOpen());

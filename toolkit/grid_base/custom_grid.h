@@ -191,6 +191,13 @@ class TCustomGrid : public QAbstractScrollArea, public TEditWindowHost {
   // After every change in the edit window.
   virtual void SetEditText(int ACol, int ARow, const std::string& Value);
   virtual TInplaceEdit* CreateEditor();
+  // A derived grid's own editor windows, ones the base does not make, follow
+  // the edit window: placed again when it is, on scrolling and resizing, and
+  // asked to hide whenever it hides.
+  virtual void PlaceOwnEditor() {}
+  virtual void HideOwnEditor() {}
+  // The focus goes home to the grid without the grid reopening the editor.
+  void FocusGridOnly();
   // One key event: KeyDown, then for a key that types a character
   // CharMessage and, unless it consumed the character, KeyPress. The base's
   // own key handling lives in these, so an override calls the base first or
@@ -380,7 +387,6 @@ class TCustomGrid : public QAbstractScrollArea, public TEditWindowHost {
   void EditorFocusNeighbour(bool forward) override { FocusNeighbour(forward); }
   void RebindEditor();
   void FocusNeighbour(bool forward);
-  void FocusGridOnly();
 
   TGridAxis cols_;
   TGridAxis rows_;

@@ -98,6 +98,7 @@ void TCustomGrid::LoadEditor() {
 // Lays the window over its cell; a cell scrolled out of view takes the
 // window with it until it comes back.
 void TCustomGrid::PlaceEditor() {
+  PlaceOwnEditor();
   if (!editor_ || inplace_.X < 0 || inplace_.Y < 0) return;
   const TRect r = CellRect(inplace_.X, inplace_.Y);
   if (r.IsEmpty()) {
@@ -114,6 +115,7 @@ void TCustomGrid::PlaceEditor() {
 }
 
 void TCustomGrid::HideEdit() {
+  HideOwnEditor();
   if (!editor_) return;
   inplace_ = {-1, -1};
   if (!editor_->isVisible()) return;
@@ -122,7 +124,6 @@ void TCustomGrid::HideEdit() {
   editor_->hide();
 }
 
-// The focus goes home to the grid without the grid reopening the editor.
 void TCustomGrid::FocusGridOnly() {
   movingFocusHome_ = true;
   setFocus(Qt::OtherFocusReason);
