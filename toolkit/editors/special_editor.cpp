@@ -149,6 +149,10 @@ QWidget* TSpecialEditor::BuildCombo() {
   combo->setEditable(kind_ == TSpecialKind::ComboText);
   combo->setFrame(false);
   combo->setInsertPolicy(QComboBox::NoInsert);
+  // The cell gives the size; measuring a long list for a size hint would
+  // cost more than the whole opening.
+  combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  combo->setMinimumContentsLength(1);
   if (combo->isEditable())
     connect(combo, &QComboBox::currentTextChanged, this, [this](const QString& text) { Report(text.toStdString()); });
   else
