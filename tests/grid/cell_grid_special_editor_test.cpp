@@ -176,7 +176,8 @@ TEST_F(SpecialEditorRules, TheOpeningCharacterIsTypedIntoTheEditor) {
     const char* cell;
   };
   const TCase cases[] = {
-      {ekSpinInteger, "7", "7"}, {ekComboText, "zy", "zy"}, {ekEllipsis, "qr", "qr"}, {ekUnit, "3m", "3 m"}};
+      {ekSpinInteger, "7", "7"}, {ekComboText, "zy", "zy"},          {ekEllipsis, "qr", "qr"},
+      {ekUnit, "3m", "3 m"},     {ekEllipsisNumber, "-1a,5", "-1,5"}};
   Show();
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.kind);

@@ -11,6 +11,8 @@
 #include <QMouseEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QSpinBox>
 #include <QTimeEdit>
 #include <QToolButton>
@@ -173,6 +175,9 @@ QWidget* TSpecialEditor::BuildLine() {
     connect(line, &QLineEdit::textEdited, this, [this](const QString& text) { Report(text.toStdString()); });
     button_ = AddButton(QStringLiteral("..."));
   }
+  // Typing keeps a number's box a number; a text loaded into it stays.
+  if (kind_ == TSpecialKind::EllipsisNumber)
+    line->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]*([.,][0-9]*)?")), line));
   return line;
 }
 
