@@ -426,6 +426,18 @@ class TCellGrid : public TCustomGrid,
   bool EditBoxInUse() const;
   void EditBoxFocused();
   void AskEditOnClick(int x, int y);
+  // The settings of editing in place (cell_grid_edit_hooks.cpp,
+  // cell_grid_size_typing.cpp): the first click that opens the box
+  // (DirectEdit), the caret put where the click was (CaretPositioning), and
+  // the edited cell growing with its text (SizeWhileTyping).
+  void EditOnFirstClick(int x, int y, bool extendsSelection);
+  void PlaceCaretAfterClick();
+  void GrowToTypedText();
+  TSize TypedTextExtent(TCanvas& canvas, std::string_view text, int col, TSize cap);
+  TSize TypedGrowthCap() const;
+  std::optional<TPoint> caretClick_;  // global; the left click not yet released
+  // Room beside a measured text, so that it does not touch the grid line.
+  static constexpr int kTextFitMargin = 4;
   // A program's write to a cell is no edit of the user's: it becomes the
   // text that Escape and a failed validation go back to. Checked on every
   // write, so the test is inline.

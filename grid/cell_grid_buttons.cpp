@@ -58,6 +58,7 @@ void TCellGrid::ReleaseFixedCell() {
 void TCellGrid::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) ReleaseFixedCell();
   TCustomGrid::mouseReleaseEvent(event);
+  if (event->button() == Qt::LeftButton) RunGuarded([this] { PlaceCaretAfterClick(); });
 }
 
 }  // namespace kelvora

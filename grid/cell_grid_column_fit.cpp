@@ -9,8 +9,6 @@ namespace kelvora {
 
 namespace {
 
-// Room beside the widest text, so that it does not touch the grid line.
-constexpr int kFitMargin = 4;
 // A column of a million rows is read from far beyond the caches, one row's
 // block after another; the cell this many rows ahead is asked for while the
 // rows between are measured, so that its fetch is no longer waited on.
@@ -131,7 +129,7 @@ void TCellGrid::FitColumnWidth(int ACol, bool OnlyGrow) {
   const bool byBand = !OnGetCellColor && !OnIsFixedCell && !EnableGraphics();
   const int widest = byBand ? WidestByBand(fit, FixedRows(), RowCount())
                             : WidestByCell(fit, FixedRows(), RowCount(), EnableGraphics());
-  const int newWidth = widest + kFitMargin;
+  const int newWidth = widest + kTextFitMargin;
   if (!OnlyGrow || ColWidths(ACol) < newWidth) SetColWidths(ACol, newWidth);
 }
 

@@ -1,7 +1,10 @@
 // The grid's keys, focus and clicks as far as editing needs them.
 #include <QMouseEvent>
 
+#include <utility>
+
 #include "grid/cell_grid.h"
+#include "grid/cell_inplace_edit.h"
 #include "toolkit/application.h"
 #include "toolkit/editors/inplace_edit.h"
 
@@ -62,6 +65,7 @@ void TCellGrid::Click() {
 // Ctrl or Shift with a click on a sort header adds the column to the sort.
 void TCellGrid::mousePressEvent(QMouseEvent* event) {
   HideHint();
+  caretClick_.reset();
   // The click that ends a pan, and the middle button, open no link.
   if (Panning()) return TCustomGrid::mousePressEvent(event);
   bool handled = false;
@@ -80,10 +84,17 @@ void TCellGrid::mousePressEvent(QMouseEvent* event) {
   if (handled) return;
   TCustomGrid::mousePressEvent(event);
   const QPoint at = event->position().toPoint();
-  if (event->button() == Qt::LeftButton)
-    RunGuarded([&] {
-      if (!ClickTogglesCheckBox(at.x(), at.y())) PressFixedCell(at.x(), at.y());
-    });
+  if (event->button() != Qt::LeftButton) return;
+  RunGuarded([&] {
+    if (ClickTogglesCheckBox(at.x(), at.y())) return;
+    PressFixedCell(at.x(), at.y());
+    const bool extends = (event->modifiers() & Qt::ShiftModifier) && Options().contains(goRangeSelect);
+    EditOnFirstClick(at.x(), at.y(), extends);
+    if (mouseActions_.CaretPositioning && !Sizing()) {
+      const QPoint global = event->globalPosition().toPoint();
+      caretClick_ = TPoint{global.x(), global.y()};
+    }
+  });
 }
 
 // A click on the current cell would open its edit box, so the handler is
@@ -94,6 +105,35 @@ void TCellGrid::AskEditOnClick(int x, int y) {
   MouseToCell(x, y, col, row);
   if (col != Col() || row != Row() || CheckBoxAt(col, row)) return;
   SetEditingOption(AskCanEditCell(col, row));
+}
+
+// With DirectEdit the first click on a cell that may be edited opens its
+// box. By now the click has made the cell current (a fixed cell never
+// becomes current) and OnCanEditCell has answered into goEditing. The
+// pixels beside a column's border are where the base grabs a border to
+// size the column, so a click there only selects. While editor mode is on
+// the box follows the click anyway.
+void TCellGrid::EditOnFirstClick(int x, int y, bool extendsSelection) {
+  if (!mouseActions_.DirectEdit || extendsSelection || EditorMode() || Sizing()) return;
+  if (!Options().contains(goEditing) || Options().contains(goRowSelect)) return;
+  int col = -1;
+  int row = -1;
+  MouseToCell(x, y, col, row);
+  if (col != Col() || row != Row() || CheckBoxAt(col, row)) return;
+  constexpr int kBorderReach = 3;
+  const TRect cell = CellRect(col, row);
+  if (x < cell.Left + kBorderReach || x >= cell.Right - kBorderReach) return;
+  ShowEditor();
+}
+
+// With CaretPositioning the click that opened the box, or that the box
+// followed, puts the caret where it was, instead of the box selecting all.
+// The box opens on the press or follows on the release, so this waits for
+// the release.
+void TCellGrid::PlaceCaretAfterClick() {
+  const std::optional<TPoint> at = std::exchange(caretClick_, std::nullopt);
+  if (!at || !EditorShowing() || EditorCell() != TGridCoord{Col(), Row()}) return;
+  if (TCellInplaceEdit* edit = CellEditor()) edit->PlaceCaretAt(*at);
 }
 
 }  // namespace kelvora

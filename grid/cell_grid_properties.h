@@ -66,6 +66,9 @@ class TCellGridProperties {
 
   int MaxEditLength() const { return maxEditLength_; }
   void SetMaxEditLength(int v) { maxEditLength_ = v; }
+  // The edit box completes typing from LookupItems.
+  bool Lookup() const { return lookup_; }
+  void SetLookup(bool v) { lookup_ = v; }
   bool LookupHistory() const { return lookupHistory_; }
   void SetLookupHistory(bool v) { lookupHistory_ = v; }
   bool OemConvert() const { return oemConvert_; }
@@ -101,9 +104,8 @@ class TCellGridProperties {
   // Kept, not yet read: these settings are stored so that the grid is
   // configured completely, but no part of the grid acts on them yet; each
   // waits for the part named above it. The sub-objects Filter,
-  // PrintSettings, ColumnSize and SizeWhileTyping, and MouseActions'
-  // DirectEdit and CaretPositioning, wait likewise (filtering, printing,
-  // saved widths, the editors).
+  // PrintSettings and ColumnSize wait likewise (filtering, printing, saved
+  // widths).
 
   // Sorting.
   bool SortFull() const { return sortFull_; }
@@ -119,9 +121,7 @@ class TCellGridProperties {
   bool OleAcceptFiles() const { return oleAcceptFiles_; }
   void SetOleAcceptFiles(bool v) { oleAcceptFiles_ = v; }
 
-  // The special editors and their typing aids.
-  bool Lookup() const { return lookup_; }
-  void SetLookup(bool v) { lookup_ = v; }
+  // The special editors.
   bool URLEdit() const { return urlEdit_; }
   void SetURLEdit(bool v) { urlEdit_ = v; }
 

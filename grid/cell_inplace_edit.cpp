@@ -1,10 +1,15 @@
 #include "grid/cell_inplace_edit.h"
 
+#include <QCoreApplication>
+#include <QMouseEvent>
 #include <QString>
+#include <QWidget>
 
 #include <algorithm>
 #include <functional>
 #include <optional>
+#include <string_view>
+#include <vector>
 
 #include "grid/cell_grid.h"
 #include "grid/edit/edit_box_rules.h"
@@ -24,6 +29,54 @@ bool Allowed(const std::function<void(TObject*, bool&)>& event, TObject* sender)
 }
 
 std::string Utf8Of(char32_t ch) { return StoredText(QString::fromUcs4(&ch, 1)); }
+
+unsigned char LowerAscii(unsigned char c) { return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c; }
+
+// Only a few letters beyond ASCII fold onto ASCII ones (the Kelvin sign, the
+// long s, the dotted capital I).
+bool MayFoldOntoAscii(unsigned char ascii) {
+  const unsigned char c = LowerAscii(ascii);
+  return c == 'k' || c == 's' || c == 'i';
+}
+
+enum class TPrefix { No, Yes, Unsure };
+
+// Whether typed begins item, ignoring case, decided on the bytes wherever it
+// can be: a list of a hundred thousand items is run through on every
+// keystroke. What the bytes cannot tell is left to the display rule.
+TPrefix AsciiPrefix(std::string_view typed, std::string_view item) {
+  bool beyondAscii = false;
+  for (std::size_t i = 0; i < typed.size(); ++i) {
+    const auto a = static_cast<unsigned char>(typed[i]);
+    if (i >= item.size()) return a < 0x80 && !beyondAscii ? TPrefix::No : TPrefix::Unsure;
+    const auto b = static_cast<unsigned char>(item[i]);
+    if (a >= 0x80 && b >= 0x80) {
+      if (a != b) return TPrefix::Unsure;
+      beyondAscii = true;
+    } else if (a >= 0x80 || b >= 0x80) {
+      return beyondAscii || MayFoldOntoAscii(a < 0x80 ? a : b) ? TPrefix::Unsure : TPrefix::No;
+    } else if (LowerAscii(a) != LowerAscii(b)) {
+      return beyondAscii ? TPrefix::Unsure : TPrefix::No;
+    }
+  }
+  // The same bytes are the same letters only when both read as UTF-8.
+  return beyondAscii && !IsValidUtf8(item) ? TPrefix::Unsure : TPrefix::Yes;
+}
+
+// The first item that the typed text begins, ignoring case, and that the
+// length limit leaves room for; nullptr when none does.
+const std::string* FirstCompletion(const std::vector<std::string>& items, const std::string& typed, int limit) {
+  std::optional<QString> shown;  // the typed text as the display rule reads it, once needed
+  for (const std::string& item : items) {
+    TPrefix prefix = AsciiPrefix(typed, item);
+    if (prefix == TPrefix::Unsure) {
+      if (!shown) shown = DisplayText(typed);
+      prefix = DisplayText(item).startsWith(*shown, Qt::CaseInsensitive) ? TPrefix::Yes : TPrefix::No;
+    }
+    if (prefix == TPrefix::Yes && (limit == 0 || CodePointCount(item) <= limit)) return &item;
+  }
+  return nullptr;
+}
 
 }  // namespace
 
@@ -64,6 +117,40 @@ void TCellInplaceEdit::ReloadCellText(bool selectAll) {
   LoadText(CurrentCellText());
   if (selectAll) SelectAll();
   else Deselect();
+}
+
+// A box that loads a cell starts a new edit: the key that opened it was no
+// Backspace of the box's own.
+void TCellInplaceEdit::UpdateContents() {
+  autoComplete_ = true;
+  TInplaceEdit::UpdateContents();
+}
+
+// The click is handed on to the control, which puts the caret where a click
+// inside it would: by the character under the mouse.
+void TCellInplaceEdit::PlaceCaretAt(TPoint globalAt) {
+  QWidget* control = Control();
+  if (!control) return;
+  const QPoint global(globalAt.X, globalAt.Y);
+  const QPoint inside = control->mapFromGlobal(global);
+  if (!control->rect().contains(inside)) return;
+  QWidget* target = control->childAt(inside);  // a scrolling control's viewport takes its clicks
+  if (!target) target = control;
+  // The click was aimed at the cell's text as painted, from its start.
+  SetSelStart(0);
+  const QPointF local = target->mapFromGlobal(QPointF(global));
+  QMouseEvent press(QEvent::MouseButtonPress, local, QPointF(global), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, local, QPointF(global), Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &release);
+}
+
+// Every change reaches the cell first; then the cell may grow to show it.
+// A password box shows its mask, never the text, so it grows nothing.
+void TCellInplaceEdit::Change() {
+  TInplaceEdit::Change();
+  if (kind_ != ekPassword) grid_->GrowToTypedText();
 }
 
 // --- Keys --------------------------------------------------------------------------
@@ -119,6 +206,9 @@ void TCellInplaceEdit::KeyPress(char32_t& Key) {
   if (Key >= 32 && kind_ == ekCapitalised) {
     TypeCapitalised(Key);
     Key = 0;
+  } else if (Key >= 32 && CompletesTyping()) {
+    TypeCompleted(Key);
+    Key = 0;
   }
 }
 
@@ -148,6 +238,27 @@ void TCellInplaceEdit::TypeCapitalised(char32_t ch) {
   const int caret = SelStart();
   SetText(capitalised);
   SetSelStart(caret);
+}
+
+bool TCellInplaceEdit::CompletesTyping() const {
+  return grid_->Lookup() && kind_ == ekText && autoComplete_ && !grid_->LookupItems().empty();
+}
+
+// The character is typed, and when the text then ends at the caret and
+// begins an item, the box shows the item with the part not typed selected:
+// the next character replaces that part, Enter takes the item. The item is
+// written to the cell as any change is. Typing a character never passes
+// the length limit, which has dropped it already when the box is full.
+void TCellInplaceEdit::TypeCompleted(char32_t ch) {
+  SetSelText(Utf8Of(ch));
+  if (SelLength() != 0 || !AtEnd()) return;
+  const std::string typed = Text();
+  const std::string* item = FirstCompletion(grid_->LookupItems(), typed, MaxLength());
+  if (!item) return;
+  const int kept = CodePointCount(typed);
+  if (*item != typed) SetText(*item);
+  SetSelStart(kept);
+  SetSelLength(CodePointCount(*item) - kept);
 }
 
 // --- Clipboard ---------------------------------------------------------------------

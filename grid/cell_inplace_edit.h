@@ -13,7 +13,9 @@ class TCellGrid;
 // keeps the grid's length limit, aligns to the cell, follows the editor kind
 // the grid chose (numeric and case rules, the password box), commits the
 // edit on Enter and when it loses the focus, asks the grid's clipboard
-// events, and keeps Up and Down while they move inside its text.
+// events, keeps Up and Down while they move inside its text, completes
+// typing from the grid's LookupItems and lets the grid grow the cell with
+// what is typed.
 class TCellInplaceEdit : public TInplaceEdit {
  public:
   explicit TCellInplaceEdit(TCellGrid* grid);
@@ -32,6 +34,8 @@ class TCellInplaceEdit : public TInplaceEdit {
 
   // Shows the current cell's stored text again, without writing it back.
   void ReloadCellText(bool selectAll);
+  // The caret where a click at that point of the screen puts it.
+  void PlaceCaretAt(TPoint globalAt);
 
  protected:
   void CreateParams(TEditParams& params) override;
@@ -43,6 +47,8 @@ class TCellInplaceEdit : public TInplaceEdit {
   void Copy() override;
   void DoEnter() override;
   void DoExit() override;
+  void Change() override;
+  void UpdateContents() override;
 
  private:
   bool KeepsKey(int key, TShiftState shift) const;
@@ -51,6 +57,8 @@ class TCellInplaceEdit : public TInplaceEdit {
   bool Refused(char32_t ch) const;
   bool CommitOnEnter();
   void TypeCapitalised(char32_t ch);
+  bool CompletesTyping() const;
+  void TypeCompleted(char32_t ch);
   bool PasteAllowed(const std::string& clip);
   void ApplyFocusColours();
   void AddToLookupHistory();
