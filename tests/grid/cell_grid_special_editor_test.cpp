@@ -116,6 +116,13 @@ TEST_P(SpecialEditors, OpenEditAndEndEveryWay) {
       {"F2", [&] { Key(Qt::Key_F2); }},
       {"Enter", [&] { Key(Qt::Key_Return); }},
       {"click", [&] { ClickCell(0, 0); }},
+      {"DirectEdit",
+       [&] {
+         grid.MouseActions().DirectEdit = true;
+         grid.SetRow(1);
+         ClickCell(0, 0);
+         grid.MouseActions().DirectEdit = false;
+       }},
   };
   for (const auto& [opening, open] : openings) {
     for (const TEnd end : {TEnd::Enter, TEnd::Tab, TEnd::Escape, TEnd::FocusLoss, TEnd::ClickElsewhere}) {
