@@ -33,9 +33,11 @@ class TEditCells {
 // to another.
 //
 // Each step of an edit has one entry point: Opening and Opened when an
-// editor shows, Typed for every change, Commit, Revert, and Closed. The rest
-// keeps the state true while the grid moves, gets and loses the focus, and
-// while the program writes, erases, inserts, removes and reorders rows.
+// editor shows, Typed for every change, Commit and Revert. Hiding an editor
+// changes nothing here: its edit stays armed, to be validated when the
+// current cell moves or the grid loses the focus. The rest keeps the state
+// true while the grid moves, gets and loses the focus, and while the program
+// writes, erases, inserts, removes and reorders rows.
 class TEditSession {
  public:
   // Validation and its arming move together: an edit is armed until its
@@ -48,16 +50,11 @@ class TEditSession {
 
   TPhase Phase() const { return phase_; }
   bool MayOpen() const { return phase_ != TPhase::Validating; }
-  // Set while an editor is open; a click clears it. Losing the focus
-  // validates only while it is set.
-  bool ValidatesOnFocusLoss() const { return validateOnExit_; }
   TEditorType Kind() const { return kind_; }
   void SetKind(TEditorType kind) { kind_ = kind; }
   // The character whose typing opens the editor now, else 0.
   char32_t OpeningChar() const { return openingChar_; }
-  const std::string& RevertText() const { return revertText_; }
   TGridCoord SnapshotCell() const { return snapshotCell_; }
-  const std::string& SnapshotText() const { return snapshotText_; }
 
   // --- The steps of one edit -----------------------------------------------
   // An editor is about to show over `cell`: its text becomes what Escape
@@ -74,9 +71,6 @@ class TEditSession {
   // Puts back the text `current` had when it was selected or its editor
   // opened; answers whether it did. The text put back is not validated.
   bool Revert(TGridCoord current);
-  // The editor went away without a commit: its edit stays armed, to be
-  // validated when the current cell moves or the grid loses the focus.
-  void Closed() {}
 
   // --- Around the edits ----------------------------------------------------
   // The base agreed to move to `target`: the edit at `current` is validated
