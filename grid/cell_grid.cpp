@@ -9,7 +9,7 @@
 
 #include "toolkit/application.h"
 #include "toolkit/drop_target.h"
-#include "toolkit/editors/special_editor.h"
+#include "toolkit/editors/widget_editor.h"
 #include "toolkit/window_timer.h"
 
 namespace kelvora {

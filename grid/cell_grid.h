@@ -460,7 +460,7 @@ class TCellGrid : public TCustomGrid,
   };
   TSessionCells sessionCells_{*this};
   TEditSession session_{sessionCells_};
-  // The special editors (cell_grid_special_editor.cpp): one open at a time,
+  // The special editors (cell_grid_widget_editor.cpp): one open at a time,
   // over the cell it was opened on (displayed column).
   bool SpecialEditorOpenHere() const;
   void ShowSpecialEditor();

@@ -2,7 +2,7 @@
 // written in the form it was read in, and a text no form reads is refused.
 #include <gtest/gtest.h>
 
-#include "toolkit/editors/special_editor_text.h"
+#include "toolkit/editors/widget_editor_text.h"
 
 namespace kelvora {
 namespace {

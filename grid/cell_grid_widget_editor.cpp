@@ -8,7 +8,7 @@
 
 #include "grid/cell_grid.h"
 #include "toolkit/application.h"
-#include "toolkit/editors/special_editor.h"
+#include "toolkit/editors/widget_editor.h"
 #include "toolkit/keys.h"
 
 namespace kelvora {

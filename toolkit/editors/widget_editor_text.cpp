@@ -1,4 +1,4 @@
-#include "toolkit/editors/special_editor_text.h"
+#include "toolkit/editors/widget_editor_text.h"
 
 #include <QLocale>
 #include <QString>

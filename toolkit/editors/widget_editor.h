@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "toolkit/editors/edit_link.h"
-#include "toolkit/editors/special_editor_text.h"
+#include "toolkit/editors/widget_editor_text.h"
 #include "toolkit/grid_types.h"
 
 class QToolButton;

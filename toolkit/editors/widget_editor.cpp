@@ -1,4 +1,4 @@
-#include "toolkit/editors/special_editor.h"
+#include "toolkit/editors/widget_editor.h"
 
 #include <QApplication>
 #include <QCheckBox>
