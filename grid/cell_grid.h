@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMouseEvent>
 #include <QPointer>
 
 #include <algorithm>
@@ -643,6 +644,14 @@ class TCellGrid : public TCustomGrid,
   Qt::CursorShape rememberedCursor_ = Qt::ArrowCursor;
   std::unique_ptr<TWindowTimer> timer_;
   std::unique_ptr<TDropTarget> dropTarget_;
+  // Dragging the selection out (cell_grid_drop.cpp): a press inside a
+  // selection of several cells is held until the mouse either moves far
+  // enough to drag or comes up, when it is replayed as the click it was.
+  bool HoldPressForDragOut(QMouseEvent* event);
+  bool DragOutOnMove(QMouseEvent* event);
+  void ReplayHeldPress();
+  std::unique_ptr<QMouseEvent> heldPress_;
+  bool replayingPress_ = false;
   // Saved column widths (cell_grid_column_widths.cpp), under the form's and
   // the grid's names as they are when the window is made.
   void LoadColumnWidths();

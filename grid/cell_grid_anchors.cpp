@@ -14,6 +14,7 @@
 namespace kelvora {
 
 void TCellGrid::mouseMoveEvent(QMouseEvent* event) {
+  if (DragOutOnMove(event)) return;
   TCustomGrid::mouseMoveEvent(event);
   const QPoint p = event->position().toPoint();
   if (event->buttons() & Qt::LeftButton) RunGuarded([&] { TrackPressedCell(p.x(), p.y()); });

@@ -56,6 +56,7 @@ void TCellGrid::ReleaseFixedCell() {
 }
 
 void TCellGrid::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) ReplayHeldPress();
   if (event->button() == Qt::LeftButton) ReleaseFixedCell();
   TCustomGrid::mouseReleaseEvent(event);
   if (event->button() == Qt::LeftButton) RunGuarded([this] { PlaceCaretAfterClick(); });

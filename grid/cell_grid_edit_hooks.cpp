@@ -66,13 +66,14 @@ void TCellGrid::Click() {
 void TCellGrid::mousePressEvent(QMouseEvent* event) {
   HideHint();
   caretClick_.reset();
+  if (!replayingPress_) heldPress_.reset();
   // The click that ends a pan, and the middle button, open no link.
   if (Panning()) return TCustomGrid::mousePressEvent(event);
   bool handled = false;
   RunGuarded([&] {
     if (event->button() != Qt::LeftButton) return;
     const QPoint at = event->position().toPoint();
-    handled = ClickAnchor(at.x(), at.y());
+    handled = ClickAnchor(at.x(), at.y()) || HoldPressForDragOut(event);
     int sortCol = -1;
     if (!handled && SortHeaderAt(at.x(), at.y(), sortCol)) {
       handled = true;

@@ -1,6 +1,8 @@
+#include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QUrl>
 
 #include <string>
@@ -108,6 +110,41 @@ TEST_F(CellGridDrop, LargeDropsAreTakenOrRefusedWhole) {
   EXPECT_TRUE(DropOn(0, 0, text));
   EXPECT_EQ(grid.RowCount(), 200'000);
   EXPECT_EQ(grid.Cells(1, 199'999), "cell");
+}
+
+// A press inside a selection of several cells drags it out once the mouse
+// has moved far enough, and leaves the selection alone; one that comes up
+// where it went down is the click it was. Offscreen, the drag ends at once.
+TEST_F(CellGridDrop, ASelectionDragsOutAndAStillPressIsAClick) {
+  grid.SetOleDropTarget(true);
+  grid.SetOptions(TGridOptions(grid.Options()).insert(goRangeSelect));
+  for (const auto& [col, row, text] : {std::tuple{0, 0, "a"}, {1, 0, "b"}, {0, 1, "c"}, {1, 1, "d"}})
+    grid.SetCells(col, row, text);
+  const TGridRect block{0, 0, 1, 1};
+  const TRect cell = grid.CellRect(1, 1);
+  const QPoint at((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
+  const auto send = [&](QEvent::Type type, QPoint to, Qt::MouseButtons held) {
+    QMouseEvent event(type, to, grid.viewport()->mapToGlobal(to), Qt::LeftButton, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(grid.viewport(), &event);
+  };
+
+  grid.SetSelection(block);
+  send(QEvent::MouseButtonPress, at, Qt::LeftButton);
+  send(QEvent::MouseMove, at + QPoint(1, 0), Qt::LeftButton);
+  EXPECT_EQ(grid.findChild<QDrag*>(), nullptr);  // a shaky click
+  send(QEvent::MouseMove, at + QPoint(40, 0), Qt::LeftButton);
+  const QDrag* drag = grid.findChild<QDrag*>();
+  ASSERT_NE(drag, nullptr);
+  EXPECT_EQ(drag->mimeData()->text(), "a\tb\r\nc\td");
+  EXPECT_TRUE(drag->mimeData()->html().contains("<td>d</td>"));
+  send(QEvent::MouseButtonRelease, at + QPoint(40, 0), Qt::NoButton);
+  EXPECT_EQ(grid.Selection(), block);
+
+  send(QEvent::MouseButtonPress, at, Qt::LeftButton);
+  send(QEvent::MouseButtonRelease, at, Qt::NoButton);
+  EXPECT_EQ(grid.Selection(), (TGridRect{1, 1, 1, 1}));
+  EXPECT_EQ(grid.Col(), 1);
+  EXPECT_EQ(grid.Row(), 1);
 }
 
 }  // namespace
