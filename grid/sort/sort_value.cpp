@@ -6,6 +6,7 @@
 #include <array>
 #include <bit>
 #include <charconv>
+#include <memory>
 
 #include "toolkit/ascii_case.h"
 
@@ -350,8 +351,9 @@ unsigned ReadableKinds(std::string_view text) {
   return kinds;
 }
 
-void TKindTally::Add(std::string_view text) {
-  const unsigned kinds = ReadableKinds(text);
+void TKindTally::Add(std::string_view text) { AddKinds(ReadableKinds(text)); }
+
+void TKindTally::AddKinds(unsigned kinds) {
   ++cells_;
   for (int kind = 0; kind < kValueKindCount - 1; ++kind) counts_[kind] += (kinds >> kind) & 1u;
 }
@@ -378,11 +380,39 @@ int CompareTextIgnoringCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
+namespace {
+
+// Columns of dates, numbers and names repeat their short texts, so the kinds
+// of texts up to seven bytes are remembered, keyed by the bytes and the
+// length packed into one word; a newer text takes its slot over.
+class TShortTextKinds {
+ public:
+  unsigned Of(std::string_view text) {
+    if (text.size() > 7) return ReadableKinds(text);
+    std::uint64_t key = std::uint64_t{text.size()} << 56;
+    for (std::size_t i = 0; i < text.size(); ++i) key |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
+    TSlot& slot = slots_[(key * 0x9E3779B97F4A7C15ull) >> (64 - kSlotBits)];
+    if (slot.Key != key) slot = {key, ReadableKinds(text)};
+    return slot.Kinds;
+  }
+
+ private:
+  static constexpr int kSlotBits = 12;
+  struct TSlot {
+    std::uint64_t Key = ~std::uint64_t{0};  // no text packs to this
+    unsigned Kinds = 0;
+  };
+  std::array<TSlot, std::size_t{1} << kSlotBits> slots_;
+};
+
+}  // namespace
+
 TValueKind ColumnKind(const TRowSource& source, int col) {
   TKindTally tally;
+  const auto kinds = std::make_unique<TShortTextKinds>();
   for (int row = 0, rows = source.RowCount(); row < rows; ++row) {
     const std::string_view text = source.Text(col, row);
-    if (!text.empty()) tally.Add(text);
+    if (!text.empty()) tally.AddKinds(kinds->Of(text));
   }
   return tally.Chosen();
 }

@@ -30,6 +30,8 @@ unsigned ReadableKinds(std::string_view text);
 class TKindTally {
  public:
   void Add(std::string_view text);
+  // A cell whose kinds are known already (ReadableKinds).
+  void AddKinds(unsigned kinds);
   TValueKind Chosen() const;
 
  private:

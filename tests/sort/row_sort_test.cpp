@@ -51,7 +51,8 @@ TEST(RowSort, OrdersEachKindByValueWithEmptyCellsLastBothWays) {
        true,
        {"1 Feb 2008", "8 Jan 2009", "Fri, 9 Jan 2009 10:00:00 +0000"},
        {"Fri, 9 Jan 2009 10:00:00 +0000", "8 Jan 2009", "1 Feb 2008"}},
-      // Values too far apart for the packed codes.
+      // Values too far apart to count, then too far apart for the packed codes.
+      {{"100000", "", "7", "-5"}, true, {"-5", "7", "100000", ""}, {"100000", "7", "-5", ""}},
       {{"9000000000000", "-9000000000000", "0"}, true, {"-9000000000000", "0", "9000000000000"},
        {"9000000000000", "0", "-9000000000000"}},
   };
