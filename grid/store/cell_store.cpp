@@ -190,11 +190,20 @@ void TCellStore::PermuteRows(int first, std::span<const std::uint32_t> order) {
   Tidy();
 }
 
-// Cycle by cycle in place, one bit a row to mark the rows already placed,
-// so that reordering a million rows costs no second table of them.
+// Gathered into a second table of the rows, which reads them in the order's
+// own sequence: the rows a filter keeps come in their order, so the reads
+// run ahead like a copy. Without room for that table, cycle by cycle in
+// place, one bit a row marking the rows already placed.
 void TCellStore::PermuteDense(int first, std::span<const std::uint32_t> order) {
-  std::vector<bool> placed(order.size());
   TCellRow* rows = dense_.data() + first;
+  try {
+    std::vector<TCellRow> gathered(order.size());
+    for (std::size_t place = 0; place < order.size(); ++place) gathered[place] = rows[order[place]];
+    std::copy(gathered.begin(), gathered.end(), rows);
+    return;
+  } catch (const std::bad_alloc&) {
+  }
+  std::vector<bool> placed(order.size());
   for (std::size_t start = 0; start < order.size(); ++start) {
     if (placed[start]) continue;
     const TCellRow held = rows[start];
