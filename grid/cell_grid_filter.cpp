@@ -9,6 +9,7 @@
 #include "grid/cell_grid.h"
 #include "grid/sort/row_filter.h"
 #include "grid/store_row_source.h"
+#include "toolkit/free_memory.h"
 #include "toolkit/screen_cursor.h"
 
 namespace kelvora {
@@ -28,6 +29,7 @@ void TCellGrid::ApplyFilter() {
   if (!anyShown && range.First > 0 && fixedFooters_ == 0)
     throw ECellGridError("No row meets the filter, so no row is hidden");
   HideRows(range, matching, emptyMatches);
+  ReturnFreedMemory();
 }
 
 void TCellGrid::CheckFilterColumns() const {

@@ -6,6 +6,7 @@
 #include "grid/cell_grid.h"
 #include "grid/sort/row_sort.h"
 #include "grid/store_row_source.h"
+#include "toolkit/free_memory.h"
 #include "toolkit/screen_cursor.h"
 
 namespace kelvora {
@@ -29,6 +30,7 @@ void TCellGrid::SetSortColumns(std::vector<TSortKey> keys) {
   SetSortColumn(sortKeys_.front().Col);
   UpdateSortMarks();
   ApplyRowOrder(range, std::move(order), true);
+  ReturnFreedMemory();
 }
 
 void TCellGrid::Sort() {
