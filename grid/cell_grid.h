@@ -203,6 +203,8 @@ class TCellGrid : public TCustomGrid,
   // The selection as such a document, as the clipboard offers it beside the
   // text; mark-up keeps its tags with CopyHTMLTagsToClipboard.
   std::string SelectionAsHtml();
+  // Small enough for its HTML to go with its text (cell_grid_clipboard.cpp).
+  bool SelectionFitsHtml() const;
 
   // Printing (cell_grid_print.cpp): the grid on paper, in the preview or in
   // a PDF file, laid out by PrintSettings and painted page by page by the

@@ -103,12 +103,16 @@ std::string TCellGrid::ClipboardCellText(int dataCol, int row) {
 
 // A table of millions of cells as HTML is many times the size of its text
 // and more than a spreadsheet takes in one paste, so a large selection goes
-// as text alone.
-void TCellGrid::CopySelectionToClipboard() {
+// as text alone, on the clipboard and in a drag.
+bool TCellGrid::SelectionFitsHtml() const {
   constexpr std::int64_t kLargestHtmlCopy = 100'000;
   const TGridRect block = Selection();
   const std::int64_t cells = (std::int64_t{block.Right} - block.Left + 1) * (std::int64_t{block.Bottom} - block.Top + 1);
-  if (cells > kLargestHtmlCopy) return SetClipboardText(SelectionAsText());
+  return cells <= kLargestHtmlCopy;
+}
+
+void TCellGrid::CopySelectionToClipboard() {
+  if (!SelectionFitsHtml()) return SetClipboardText(SelectionAsText());
   SetClipboardTextAndHtml(SelectionAsText(), SelectionAsHtml());
 }
 

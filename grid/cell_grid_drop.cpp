@@ -46,7 +46,9 @@ void TCellGrid::DropFiles(QPoint at, const std::vector<std::string>& files) {
   if (handler) handler(this, col, row, files);
 }
 
-QMimeData* TCellGrid::SelectionMimeData() { return TextAndHtmlMimeData(SelectionAsText(), SelectionAsHtml()); }
+QMimeData* TCellGrid::SelectionMimeData() {
+  return TextAndHtmlMimeData(SelectionAsText(), SelectionFitsHtml() ? SelectionAsHtml() : std::string());
+}
 
 // The drag source lives with the drop target, so a grid that takes no drops
 // keeps a press in its selection for selecting anew. A press with Shift or

@@ -22,7 +22,7 @@ void SetClipboardText(std::string_view text) {
 QMimeData* TextAndHtmlMimeData(std::string_view text, std::string_view html) {
   auto* data = new QMimeData;
   data->setText(DisplayText(text));
-  data->setHtml(QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size())));
+  if (!html.empty()) data->setHtml(QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size())));
   return data;
 }
 

@@ -17,7 +17,8 @@ void SetClipboardText(std::string_view text);
 // The text beside an HTML document (UTF-8), so that a program that reads
 // HTML pastes a table and any other the text.
 void SetClipboardTextAndHtml(std::string_view text, std::string_view html);
-// The same pair as the data of a drag; the caller owns it.
+// The same pair as the data of a drag, without HTML when it is empty; the
+// caller owns it.
 QMimeData* TextAndHtmlMimeData(std::string_view text, std::string_view html);
 
 }  // namespace kelvora

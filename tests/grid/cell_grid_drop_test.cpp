@@ -145,6 +145,17 @@ TEST_F(CellGridDrop, ASelectionDragsOutAndAStillPressIsAClick) {
   EXPECT_EQ(grid.Selection(), (TGridRect{1, 1, 1, 1}));
   EXPECT_EQ(grid.Col(), 1);
   EXPECT_EQ(grid.Row(), 1);
+
+  // As on the clipboard, a selection too large for HTML goes as text alone.
+  QCoreApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  grid.SetRowCount(40'000);
+  grid.SetSelection({0, 0, 2, 39'999});
+  send(QEvent::MouseButtonPress, at, Qt::LeftButton);
+  send(QEvent::MouseMove, at + QPoint(40, 0), Qt::LeftButton);
+  ASSERT_NE(grid.findChild<QDrag*>(), nullptr);
+  EXPECT_TRUE(grid.findChild<QDrag*>()->mimeData()->hasText());
+  EXPECT_FALSE(grid.findChild<QDrag*>()->mimeData()->hasHtml());
 }
 
 }  // namespace
