@@ -61,8 +61,8 @@ bool TCellGrid::HoldPressForDragOut(QMouseEvent* event) {
   MouseToCell(at.x(), at.y(), col, row);
   const TGridRect selection = Selection();
   const bool severalCells = selection.Left != selection.Right || selection.Top != selection.Bottom;
-  if (!severalCells || col < FixedCols() || row < FixedRows() || CheckBoxAt(col, row)) return false;
-  if (col < selection.Left || col > selection.Right || row < selection.Top || row > selection.Bottom) return false;
+  if (!severalCells || !selection.Contains(col, row)) return false;
+  if (col < FixedCols() || row < FixedRows() || CheckBoxAt(col, row)) return false;
   heldPress_.reset(static_cast<QMouseEvent*>(event->clone()));
   return true;
 }

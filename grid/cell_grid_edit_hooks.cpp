@@ -66,7 +66,7 @@ void TCellGrid::Click() {
 void TCellGrid::mousePressEvent(QMouseEvent* event) {
   HideHint();
   caretClick_.reset();
-  if (!replayingPress_) heldPress_.reset();
+  heldPress_.reset();
   // The click that ends a pan, and the middle button, open no link.
   if (Panning()) return TCustomGrid::mousePressEvent(event);
   bool handled = false;

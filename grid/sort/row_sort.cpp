@@ -71,6 +71,17 @@ bool FitsPackedCodes(const TValueRange& range) {
   return span < std::numeric_limits<std::uint32_t>::max() - 1;
 }
 
+// A readable cell's code counts from 0 in the key's direction; the empty
+// cells' code comes after every readable one's.
+std::uint64_t ValueCode(std::int64_t value, const TValueRange& range, TSortDirection direction) {
+  return direction == sdAscending ? static_cast<std::uint64_t>(value) - static_cast<std::uint64_t>(range.Min)
+                                  : static_cast<std::uint64_t>(range.Max) - static_cast<std::uint64_t>(value);
+}
+
+std::uint64_t EmptyCode(const TValueRange& range) {
+  return range.Min > range.Max ? 0 : static_cast<std::uint64_t>(range.Max) - static_cast<std::uint64_t>(range.Min) + 1;
+}
+
 // Each place's code goes above its place in the current order, so one plain
 // sort of the words is a stable sort of the places by code. The values are
 // read again rather than kept: the words are all the memory the pass needs
@@ -78,17 +89,11 @@ bool FitsPackedCodes(const TValueRange& range) {
 void SortByPackedCodes(std::vector<std::uint32_t>& order, const TRowSource& source, int col, TValueKind kind,
                        const TValueRange& range, TSortDirection direction) {
   const std::size_t rows = order.size();
-  const std::uint64_t emptyCode =
-      range.Min > range.Max ? 0 : static_cast<std::uint64_t>(range.Max) - static_cast<std::uint64_t>(range.Min) + 1;
+  const std::uint64_t emptyCode = EmptyCode(range);
   std::vector<std::uint64_t> words(rows);
   for (std::size_t place = 0; place < rows; ++place) {
     const std::string_view text = source.Text(col, static_cast<int>(order[place]));
-    std::uint64_t code = emptyCode;
-    if (!text.empty()) {
-      const std::int64_t value = *ReadSortValue(kind, text);
-      code = direction == sdAscending ? static_cast<std::uint64_t>(value) - static_cast<std::uint64_t>(range.Min)
-                                      : static_cast<std::uint64_t>(range.Max) - static_cast<std::uint64_t>(value);
-    }
+    const std::uint64_t code = text.empty() ? emptyCode : ValueCode(*ReadSortValue(kind, text), range, direction);
     words[place] = code << 32 | place;
   }
   std::sort(words.begin(), words.end());
@@ -96,17 +101,14 @@ void SortByPackedCodes(std::vector<std::uint32_t>& order, const TRowSource& sour
   for (std::size_t place = 0; place < rows; ++place) order[place] = static_cast<std::uint32_t>(words[place]);
 }
 
-// The code of each row, read in row order, which the store reads fastest;
-// the readable cells count from 0 in the key's direction and the empty ones
-// come after them all.
+// The code of each row, read in row order, which the store reads fastest.
 std::vector<std::uint32_t> RowCodes(const TRowSource& source, int col, TValueKind kind, const TValueRange& range,
-                                    TSortDirection direction, std::uint32_t emptyCode) {
-  std::vector<std::uint32_t> codes(static_cast<std::size_t>(source.RowCount()), emptyCode);
+                                    TSortDirection direction) {
+  std::vector<std::uint32_t> codes(static_cast<std::size_t>(source.RowCount()),
+                                   static_cast<std::uint32_t>(EmptyCode(range)));
   for (int row = 0, rows = source.RowCount(); row < rows; ++row) {
     const std::string_view text = source.Text(col, row);
-    if (text.empty()) continue;
-    const std::int64_t value = *ReadSortValue(kind, text);
-    codes[row] = static_cast<std::uint32_t>(direction == sdAscending ? value - range.Min : range.Max - value);
+    if (!text.empty()) codes[row] = static_cast<std::uint32_t>(ValueCode(*ReadSortValue(kind, text), range, direction));
   }
   return codes;
 }
@@ -123,12 +125,10 @@ void SortByCounting(std::vector<std::uint32_t>& order, const std::vector<std::ui
   order = std::move(sorted);
 }
 
-// Few enough values for the table of a counting sort to stay small beside
+// Few enough codes for the table of a counting sort to stay small beside
 // the rows.
-bool FitsCounting(const TValueRange& range, std::size_t rows, std::size_t& buckets) {
-  const auto span = range.Min > range.Max ? 0 : static_cast<std::uint64_t>(range.Max) - static_cast<std::uint64_t>(range.Min) + 1;
-  buckets = static_cast<std::size_t>(span) + 1;
-  return span < std::max<std::uint64_t>(rows / 4, std::uint64_t{1} << 16);
+bool FitsCounting(const TValueRange& range, std::size_t rows) {
+  return range.AllValues && EmptyCode(range) < std::max<std::uint64_t>(rows / 4, std::uint64_t{1} << 16);
 }
 
 void SortByComparing(std::vector<std::uint32_t>& order, const TRowSource& source, int col,
@@ -150,11 +150,8 @@ void SortByKey(std::vector<std::uint32_t>& order, const TRowSource& source, cons
   const TValueKind kind = autoFormat ? ColumnKind(source, key.Col) : TValueKind::vkText;
   if (kind != TValueKind::vkText) {
     const TValueRange range = ScanValues(source, key.Col, kind);
-    std::size_t buckets = 0;
-    if (range.AllValues && FitsCounting(range, order.size(), buckets)) {
-      const auto empty = static_cast<std::uint32_t>(buckets - 1);
-      return SortByCounting(order, RowCodes(source, key.Col, kind, range, key.Direction, empty), buckets);
-    }
+    if (FitsCounting(range, order.size()))
+      return SortByCounting(order, RowCodes(source, key.Col, kind, range, key.Direction), EmptyCode(range) + 1);
     if (FitsPackedCodes(range)) return SortByPackedCodes(order, source, key.Col, kind, range, key.Direction);
   }
   SortByComparing(order, source, key.Col, ReadColumn(source, key.Col, kind), key.Direction);
