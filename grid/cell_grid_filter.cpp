@@ -47,13 +47,12 @@ void TCellGrid::HideRows(const TSortRange& range, const std::vector<bool>& match
   const int first = range.First;
   const std::int64_t stored = range.Count;
   const std::int64_t trailing = std::int64_t{RowCount()} - fixedFooters_ - first - stored;
-  std::vector<std::uint32_t> order;
-  order.reserve(matching.size());
-  for (std::uint32_t place = 0; place < matching.size(); ++place)
-    if (matching[place]) order.push_back(place);
-  const std::int64_t shown = static_cast<std::int64_t>(order.size());
-  for (std::uint32_t place = 0; place < matching.size(); ++place)
-    if (!matching[place]) order.push_back(place);
+  // One pass: the others fill the table from its end and are turned round.
+  std::vector<std::uint32_t> order(matching.size());
+  std::size_t kept = 0, others = order.size();
+  for (std::uint32_t place = 0; place < matching.size(); ++place) order[matching[place] ? kept++ : --others] = place;
+  std::reverse(order.begin() + static_cast<std::ptrdiff_t>(kept), order.end());
+  const auto shown = static_cast<std::int64_t>(kept);
   const std::int64_t hidden = stored - shown;
   const std::int64_t shownEmpty = emptyMatches ? trailing : 0;
   const int current = Row();

@@ -19,6 +19,35 @@ namespace {
 constexpr std::int64_t kDenseSlotsPerRow = 8;
 constexpr std::int64_t kDenseAllowance = 1024;
 
+// Where an order made of two rising runs starts its second, as a filter's
+// order (kept rows, then the rest) and a rotation are; 0 when it is not.
+std::size_t SecondRisingRun(std::span<const std::uint32_t> order) {
+  std::size_t split = 1;
+  while (split < order.size() && order[split - 1] < order[split]) ++split;
+  if (split == order.size()) return 0;
+  for (std::size_t place = split + 1; place < order.size(); ++place)
+    if (order[place - 1] > order[place]) return 0;
+  return split;
+}
+
+// Each run's rows keep their order, so the first run can close up forwards
+// and the second backwards over the places they leave; only the shorter run
+// needs room of its own while the other moves.
+void MoveTwoRisingRuns(TCellRow* rows, std::span<const std::uint32_t> order, std::size_t split) {
+  const std::size_t size = order.size();
+  if (split <= size - split) {
+    std::vector<TCellRow> front(split);
+    for (std::size_t place = 0; place < split; ++place) front[place] = rows[order[place]];
+    for (std::size_t place = size; place-- > split;) rows[place] = rows[order[place]];
+    std::copy(front.begin(), front.end(), rows);
+  } else {
+    std::vector<TCellRow> back(size - split);
+    for (std::size_t place = split; place < size; ++place) back[place - split] = rows[order[place]];
+    for (std::size_t place = 0; place < split; ++place) rows[place] = rows[order[place]];
+    std::copy(back.begin(), back.end(), rows + split);
+  }
+}
+
 }  // namespace
 
 TCellStore::~TCellStore() { DestroyAll(); }
@@ -191,12 +220,13 @@ void TCellStore::PermuteRows(int first, std::span<const std::uint32_t> order) {
 }
 
 // Gathered into a second table of the rows, which reads them in the order's
-// own sequence: the rows a filter keeps come in their order, so the reads
-// run ahead like a copy. Without room for that table, cycle by cycle in
+// own sequence, or for two rising runs moved in place beside a copy of the
+// shorter run. Without room for that table, cycle by cycle in
 // place, one bit a row marking the rows already placed.
 void TCellStore::PermuteDense(int first, std::span<const std::uint32_t> order) {
   TCellRow* rows = dense_.data() + first;
   try {
+    if (const std::size_t split = SecondRisingRun(order)) return MoveTwoRisingRuns(rows, order, split);
     std::vector<TCellRow> gathered(order.size());
     for (std::size_t place = 0; place < order.size(); ++place) gathered[place] = rows[order[place]];
     std::copy(gathered.begin(), gathered.end(), rows);

@@ -451,6 +451,10 @@ TEST(CellStoreRows, PermutesRowsWhereTheyAreStored) {
       {{0, 2, 4}, 0, {4, 3, 2, 1, 0, 5, 6}},
       {{5, 2000000}, 5, {0, 1999995, 7}},
       {{10, 1999990, 2000000}, 2, {1999998, 1999988, 8}},
+      // Two rising runs, as a filter and a rotation make: either run shorter.
+      {{0, 1, 2, 4, 5, 6, 7, 9}, 0, {1, 4, 9}},
+      {{0, 1, 2, 3, 5, 6, 7}, 1, {0, 1, 2, 4, 5, 6}},
+      {{0, 1, 2, 3, 4, 5, 6, 7}, 0, {3, 4, 5, 6, 7}},
   };
   for (const TCase& c : cases) {
     TCellStore store;
