@@ -1,6 +1,9 @@
 // Which rows meet a filter's conditions.
 #include "grid/sort/row_filter.h"
 
+#include <memory>
+
+#include "grid/sort/short_text_memo.h"
 #include "grid/sort/sort_value.h"
 #include "toolkit/ascii_case.h"
 
@@ -45,8 +48,9 @@ bool Meets(const TPreparedCondition& prepared, std::string_view text) {
   }
 }
 
-template <typename TextOf>
-bool RowMeets(const std::vector<TPreparedCondition>& prepared, TextOf textOf) {
+// meetsAt(i) says whether the row meets condition i.
+template <typename MeetsAt>
+bool RowMeets(const std::vector<TPreparedCondition>& prepared, MeetsAt meetsAt) {
   bool anyGroup = false;
   bool group = true;
   for (std::size_t i = 0; i < prepared.size(); ++i) {
@@ -55,7 +59,7 @@ bool RowMeets(const std::vector<TPreparedCondition>& prepared, TextOf textOf) {
       group = true;
     }
     anyGroup = true;
-    if (group) group = Meets(prepared[i], textOf(prepared[i].Condition->Col));
+    if (group) group = meetsAt(i);
   }
   return !anyGroup || group;
 }
@@ -100,14 +104,22 @@ bool MatchesPattern(std::string_view text, std::string_view pattern) {
 
 std::vector<bool> MatchingRows(const TRowSource& source, const std::vector<TFilterCondition>& conditions) {
   const std::vector<TPreparedCondition> prepared = Prepare(&source, conditions);
+  std::vector<std::unique_ptr<TShortTextMemo<bool>>> memos;
+  for (std::size_t i = 0; i < prepared.size(); ++i) memos.push_back(std::make_unique<TShortTextMemo<bool>>());
   std::vector<bool> matching(static_cast<std::size_t>(std::max(source.RowCount(), 0)));
-  for (int row = 0, rows = source.RowCount(); row < rows; ++row)
-    matching[row] = RowMeets(prepared, [&](int col) { return source.Text(col, row); });
+  for (int row = 0, rows = source.RowCount(); row < rows; ++row) {
+    matching[row] = RowMeets(prepared, [&](std::size_t i) {
+      const TPreparedCondition& condition = prepared[i];
+      return memos[i]->Of(source.Text(condition.Condition->Col, row),
+                          [&](std::string_view text) { return Meets(condition, text); });
+    });
+  }
   return matching;
 }
 
 bool EmptyRowMatches(const std::vector<TFilterCondition>& conditions) {
-  return RowMeets(Prepare(nullptr, conditions), [](int) { return std::string_view(); });
+  const std::vector<TPreparedCondition> prepared = Prepare(nullptr, conditions);
+  return RowMeets(prepared, [&](std::size_t i) { return Meets(prepared[i], std::string_view()); });
 }
 
 }  // namespace kelvora

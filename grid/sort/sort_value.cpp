@@ -8,6 +8,7 @@
 #include <charconv>
 #include <memory>
 
+#include "grid/sort/short_text_memo.h"
 #include "toolkit/ascii_case.h"
 
 namespace kelvora {
@@ -380,39 +381,12 @@ int CompareTextIgnoringCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-namespace {
-
-// Columns of dates, numbers and names repeat their short texts, so the kinds
-// of texts up to seven bytes are remembered, keyed by the bytes and the
-// length packed into one word; a newer text takes its slot over.
-class TShortTextKinds {
- public:
-  unsigned Of(std::string_view text) {
-    if (text.size() > 7) return ReadableKinds(text);
-    std::uint64_t key = std::uint64_t{text.size()} << 56;
-    for (std::size_t i = 0; i < text.size(); ++i) key |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
-    TSlot& slot = slots_[(key * 0x9E3779B97F4A7C15ull) >> (64 - kSlotBits)];
-    if (slot.Key != key) slot = {key, ReadableKinds(text)};
-    return slot.Kinds;
-  }
-
- private:
-  static constexpr int kSlotBits = 12;
-  struct TSlot {
-    std::uint64_t Key = ~std::uint64_t{0};  // no text packs to this
-    unsigned Kinds = 0;
-  };
-  std::array<TSlot, std::size_t{1} << kSlotBits> slots_;
-};
-
-}  // namespace
-
 TValueKind ColumnKind(const TRowSource& source, int col) {
   TKindTally tally;
-  const auto kinds = std::make_unique<TShortTextKinds>();
+  const auto kinds = std::make_unique<TShortTextMemo<unsigned>>();
   for (int row = 0, rows = source.RowCount(); row < rows; ++row) {
     const std::string_view text = source.Text(col, row);
-    if (!text.empty()) tally.AddKinds(kinds->Of(text));
+    if (!text.empty()) tally.AddKinds(kinds->Of(text, ReadableKinds));
   }
   return tally.Chosen();
 }
