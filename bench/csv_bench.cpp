@@ -104,9 +104,6 @@ void WriteGrid(benchmark::State& state, TCellGrid* grid, std::string path, doubl
   }
 }
 
-// The same writer adding to a new file in place: no replacement, so no
-// temporary file and no wait for the disk. Commentary only, to show what
-// the safe replacement costs.
 // The same grid as an HTML table, written as safely as the CSV.
 void WriteHtml(benchmark::State& state, TCellGrid* grid, std::string path, double* best) {
   for (auto _ : state) {
@@ -117,6 +114,9 @@ void WriteHtml(benchmark::State& state, TCellGrid* grid, std::string path, doubl
   }
 }
 
+// The same writer adding to a new file in place: no replacement, so no
+// temporary file and no wait for the disk. Commentary only, to show what
+// the safe replacement costs.
 void WriteGridInPlace(benchmark::State& state, TCellGrid* grid, std::string path, double* best) {
   for (auto _ : state) {
     std::filesystem::remove(path);
