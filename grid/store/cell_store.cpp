@@ -20,11 +20,12 @@ constexpr std::int64_t kDenseSlotsPerRow = 8;
 constexpr std::int64_t kDenseAllowance = 1024;
 
 // Where an order made of two rising runs starts its second, as a filter's
-// order (kept rows, then the rest) and a rotation are; 0 when it is not.
+// order (kept rows, then the rest) and a rotation are; the order's size
+// when it rises throughout (a sort of sorted rows), 0 when it does neither.
 std::size_t SecondRisingRun(std::span<const std::uint32_t> order) {
   std::size_t split = 1;
   while (split < order.size() && order[split - 1] < order[split]) ++split;
-  if (split == order.size()) return 0;
+  if (split == order.size()) return split;
   for (std::size_t place = split + 1; place < order.size(); ++place)
     if (order[place - 1] > order[place]) return 0;
   return split;

@@ -455,6 +455,7 @@ TEST(CellStoreRows, PermutesRowsWhereTheyAreStored) {
       {{0, 1, 2, 4, 5, 6, 7, 9}, 0, {1, 4, 9}},
       {{0, 1, 2, 3, 5, 6, 7}, 1, {0, 1, 2, 4, 5, 6}},
       {{0, 1, 2, 3, 4, 5, 6, 7}, 0, {3, 4, 5, 6, 7}},
+      {{0, 1, 2, 3}, 1, {0, 1, 2}},
   };
   for (const TCase& c : cases) {
     TCellStore store;
