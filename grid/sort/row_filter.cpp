@@ -1,7 +1,7 @@
 // Which rows meet a filter's conditions.
 #include "grid/sort/row_filter.h"
 
-#include <memory>
+#include <vector>
 
 #include "grid/sort/short_text_memo.h"
 #include "grid/sort/sort_value.h"
@@ -104,14 +104,13 @@ bool MatchesPattern(std::string_view text, std::string_view pattern) {
 
 std::vector<bool> MatchingRows(const TRowSource& source, const std::vector<TFilterCondition>& conditions) {
   const std::vector<TPreparedCondition> prepared = Prepare(&source, conditions);
-  std::vector<std::unique_ptr<TShortTextMemo<bool>>> memos;
-  for (std::size_t i = 0; i < prepared.size(); ++i) memos.push_back(std::make_unique<TShortTextMemo<bool>>());
+  std::vector<TShortTextMemo<bool>> memos(prepared.size());
   std::vector<bool> matching(static_cast<std::size_t>(std::max(source.RowCount(), 0)));
   for (int row = 0, rows = source.RowCount(); row < rows; ++row) {
     matching[row] = RowMeets(prepared, [&](std::size_t i) {
       const TPreparedCondition& condition = prepared[i];
-      return memos[i]->Of(source.Text(condition.Condition->Col, row),
-                          [&](std::string_view text) { return Meets(condition, text); });
+      return memos[i].Of(source.Text(condition.Condition->Col, row),
+                         [&](std::string_view text) { return Meets(condition, text); });
     });
   }
   return matching;

@@ -222,8 +222,8 @@ void TCellStore::PermuteRows(int first, std::span<const std::uint32_t> order) {
 
 // Gathered into a second table of the rows, which reads them in the order's
 // own sequence, or for two rising runs moved in place beside a copy of the
-// shorter run. Without room for that table, cycle by cycle in
-// place, one bit a row marking the rows already placed.
+// shorter run. Without room for either, cycle by cycle in place, one bit a
+// row marking the rows already placed.
 void TCellStore::PermuteDense(int first, std::span<const std::uint32_t> order) {
   TCellRow* rows = dense_.data() + first;
   try {
