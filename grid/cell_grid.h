@@ -80,6 +80,10 @@ class TCellGrid : public TCustomGrid,
     CheckAddress(toCol, ARow);
     return store_.RowInlineWords(ARow, fromCol, toCol, out);
   }
+  // The same for cells that are plain to an export: normal cells that no
+  // hook, band, own colour, font style or number alignment gives a look of
+  // their own. False when a cell of the range is not.
+  bool RowPlainCellWords(int ARow, int fromCol, int toCol, std::uint64_t* out) const;
   TCellGraphic* CellGraphic(int ACol, int ARow) const;
   void SetCellGraphic(int ACol, int ARow, std::unique_ptr<TCellGraphic> graphic);
   // The cell's own background colour; clNone when it has none.

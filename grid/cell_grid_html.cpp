@@ -26,6 +26,11 @@ class TGridHtmlSource : public THtmlCellSource {
  public:
   TGridHtmlSource(TCellGrid& grid, bool keepMarkup) : grid_(grid), keepMarkup_(keepMarkup) {}
 
+  // Without hidden columns each displayed column is its stored column.
+  bool RowPlainTexts(int row, int first, int last, std::uint64_t* out) override {
+    return grid_.HiddenColumnCount() == 0 && grid_.RowPlainCellWords(row, first, last, out);
+  }
+
   void Cell(int col, int row, THtmlCell& cell) override {
     const int dataCol = grid_.DisplayToDataColumn(col);
     cell.Header = col < grid_.FixedCols() || row < grid_.FixedRows() || grid_.IsExtraFixedCell(dataCol, row);
@@ -69,6 +74,17 @@ THtmlTable Table(const TCellGrid& grid, const TGridRect& block) {
 
 }  // namespace
 
+// What ApplyCellColours, IsExtraFixedCell and CellAlignment would answer for
+// such a cell is the grid's own look, whatever the cell holds.
+bool TCellGrid::RowPlainCellWords(int ARow, int fromCol, int toCol, std::uint64_t* out) const {
+  if (OnGetCellColor || OnGetAlignment || OnIsFixedCell || bands_.Active() || AutoNumAlign()) return false;
+  // A grid of one row or column may keep it fixed although the base does not.
+  if (!Font().Style.empty() || RowCount() == 1 || ColCount() == 1) return false;
+  const TCellAreas areas = Areas();
+  if (!areas.IsNormalDataCell(fromCol, ARow) || areas.IsRightFixedCol(toCol)) return false;
+  return !store_.RowHasAttributes(ARow) && RowInlineCellWords(ARow, fromCol, toCol, out);
+}
+
 void TCellGrid::WriteHtmlFile(const std::string& FileName) {
   WriteHtmlFile(FileName, TGridRect{0, 0, ColCount() - 1, RowCount() - 1});
 }
@@ -78,6 +94,9 @@ void TCellGrid::WriteHtmlFile(const std::string& FileName, const TGridRect& Rang
   THtmlTable table = Table(*this, Range);
   table.WidthPercent = htmlSettings_.Width;
   table.HeaderColor = fixedFont_.Color;
+  // A file of a big grid is read by browsers: the optional end tags would
+  // make it nearly twice the size.
+  table.EndTags = false;
   kelvora::WriteHtmlFile(source, table, FileName);
 }
 

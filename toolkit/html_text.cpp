@@ -13,7 +13,7 @@ namespace {
 bool IsPlainAscii(std::string_view bytes) {
   for (char c : bytes) {
     const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x80 || byte < 0x20 || c == '&' || c == '<' || c == '>' || c == '"' || c == '\'') return false;
+    if (byte >= 0x7F || byte < 0x20 || c == '&' || c == '<' || c == '>' || c == '"' || c == '\'') return false;
   }
   return true;
 }

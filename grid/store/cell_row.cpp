@@ -218,6 +218,8 @@ void TCellRow::AbsorbFarTexts(TRowBlockPool& pool, int capacityHint) {
 
 // ---- Objects and colours -----------------------------------------------------
 
+bool TCellRow::AnyAttributes(const Extras& extras) noexcept { return !extras.attributes.empty(); }
+
 TCellAttributes TCellRow::Attributes(int col) const {
   const Extras* extras = SideExtras();
   if (!extras) return {};

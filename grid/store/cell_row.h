@@ -107,6 +107,11 @@ class TCellRow {
   }
 
   TCellAttributes Attributes(int col) const;
+  // Whether any cell of the row carries an object or a colour.
+  bool HasAttributes() const noexcept {
+    const Extras* extras = SideExtras();
+    return extras && AnyAttributes(*extras);
+  }
   void SetObject(TRowBlockPool& pool, int col, void* object);
   void SetColor(TRowBlockPool& pool, int col, TColor color);
 
@@ -158,6 +163,7 @@ class TCellRow {
   Extras* SideExtras() const noexcept { return HasHeader() ? Header().extras : nullptr; }
 
   static std::string_view FarText(const Extras& extras, int col);
+  static bool AnyAttributes(const Extras& extras) noexcept;
   bool AnyTextInArray() const noexcept;
   std::int64_t ArrayTexts() const noexcept;
   std::int64_t LiveTexts() const;

@@ -89,6 +89,11 @@ class TCellStore {
   void* Object(int col, int row) const;
   void SetObject(int col, int row, void* object);
   TColor Color(int col, int row) const;
+  // Whether any cell of the row has an object or a colour.
+  bool RowHasAttributes(int row) const {
+    const TCellRow cells = FindRow(row);
+    return cells && cells.HasAttributes();
+  }
   void SetColor(int col, int row, TColor color);
 
   // The rows below move up by count; texts, objects and colours move with them.

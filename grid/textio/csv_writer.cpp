@@ -11,7 +11,9 @@
 
 #include "grid/cell_grid_error.h"
 #include "grid/store/packed_text.h"
+#include "grid/textio/byte_block.h"
 #include "grid/textio/csv_cell_encoding.h"
+#include "grid/textio/word_bytes.h"
 #include "toolkit/byte_text.h"
 #include "toolkit/exceptions.h"
 #include "toolkit/text_file.h"
@@ -84,81 +86,6 @@ std::uint64_t ShortTextWord(std::string_view text) {
   const auto byte = [&](std::size_t i) { return std::uint64_t{static_cast<unsigned char>(from[i])} << (8 * i); };
   return byte(0) | byte(n / 2) | byte(n - 1);
 }
-
-constexpr std::uint64_t kLowBits = 0x0101010101010101u;
-std::uint64_t Repeated(char c) { return kLowBits * static_cast<unsigned char>(c); }
-// A high bit set in each byte that is zero. Borrows run only upwards, so the
-// lowest zero byte is always marked and no byte below it is.
-std::uint64_t ZeroBytes(std::uint64_t v) { return (v - kLowBits) & ~v & (kLowBits << 7); }
-
-// Whether a byte of a short text's word is a or b. The word's bytes past the
-// text are zero, and neither byte sought ever is (the delimiter written is
-// never byte 0), so they match neither; and with no byte matching, no byte
-// is marked at all.
-bool WordHoldsEither(std::uint64_t word, char a, char b) {
-  assert(a != '\0' && b != '\0');
-  return (ZeroBytes(word ^ Repeated(a)) | ZeroBytes(word ^ Repeated(b))) != 0;
-}
-
-// A growing run of bytes, cheaper per cell than a string's append: the few
-// bytes of a usual cell are copied inline, without a call.
-class TByteBlock {
- public:
-  explicit TByteBlock(std::size_t capacity)
-      : data_(std::make_unique_for_overwrite<char[]>(capacity)), capacity_(capacity) {}
-
-  std::size_t Size() const { return size_; }
-  std::string_view View() const { return {data_.get(), size_}; }
-  void Clear() { size_ = 0; }
-  void Reserve(std::size_t more) {
-    if (capacity_ - size_ < more) Grow(more);
-  }
-  // The end of the bytes, and a new end written up to: room reserved first.
-  char* End() { return data_.get() + size_; }
-  void MoveEnd(const char* end) { size_ = static_cast<std::size_t>(end - data_.get()); }
-  // These need the room reserved first.
-  void PutByte(char c) { data_[size_++] = c; }
-  // 1 to 8 bytes, as two overlapping copies of a fixed size.
-  void PutShort(std::string_view text) {
-    char* to = data_.get() + size_;
-    const char* from = text.data();
-    const std::size_t n = text.size();
-    if (n >= 4) {
-      std::memcpy(to, from, 4);
-      std::memcpy(to + n - 4, from + n - 4, 4);
-    } else {
-      to[0] = from[0];
-      to[n / 2] = from[n / 2];
-      to[n - 1] = from[n - 1];
-    }
-    size_ += n;
-  }
-  // A short text held in the low `n` bytes of a word; 8 bytes of room must
-  // be reserved, as the whole word is stored.
-  void PutWord(std::uint64_t word, std::size_t n) {
-    std::memcpy(data_.get() + size_, &word, sizeof word);
-    size_ += n;
-  }
-
-  void Append(std::string_view text) {
-    Reserve(text.size());
-    std::memcpy(data_.get() + size_, text.data(), text.size());
-    size_ += text.size();
-  }
-
- private:
-  void Grow(std::size_t more) {
-    const std::size_t capacity = std::max(2 * capacity_, size_ + more);
-    auto grown = std::make_unique_for_overwrite<char[]>(capacity);
-    std::memcpy(grown.get(), data_.get(), size_);
-    data_ = std::move(grown);
-    capacity_ = capacity;
-  }
-
-  std::unique_ptr<char[]> data_;
-  std::size_t capacity_;
-  std::size_t size_ = 0;
-};
 
 // Builds the lines of a write into a block that goes to the file whole: one
 // call per block instead of two per row.

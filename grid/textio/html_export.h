@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "toolkit/color.h"
@@ -26,6 +27,12 @@ class THtmlCellSource {
  public:
   virtual ~THtmlCellSource() = default;
   virtual void Cell(int col, int row, THtmlCell& cell) = 0;
+  // The packed texts (TPackedText) of columns first..last of one row (room
+  // for last - first + 1 words, at most kRowChunk), when each of those cells
+  // is a body cell with the table's own look, so that only its text is
+  // written. False when one is not; by default always.
+  static constexpr int kRowChunk = 64;
+  virtual bool RowPlainTexts(int row, int first, int last, std::uint64_t* out);
 };
 
 // The block of cells and the table's own look: the colours that a cell
@@ -40,6 +47,11 @@ struct THtmlTable {
   TColor CellColor = clBlack;
   TColor HeaderBackground = clBtnFace;
   TColor HeaderColor = clBlack;
+  // Cells closed by their end tags. HTML lets a table leave them out, which
+  // makes a big file nearly half the size; a page kept whole is well-formed
+  // XML too, for programs that read it so. Rows keep theirs either way, so
+  // that the line break after a row is no cell's text.
+  bool EndTags = true;
 };
 
 // A whole HTML5 document in UTF-8 holding the block as one table; header
