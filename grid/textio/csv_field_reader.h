@@ -95,6 +95,7 @@ class TCsvFieldReader {
   const TCsvReadRules rules_;
   const TCsvReadLimits limits_;
   const bool quoting_;
+  const bool decodes_;  // a field may differ from its bytes
   TCsvCellSink& sink_;
   TState state_ = TState::FieldStart;
   std::string field_;
