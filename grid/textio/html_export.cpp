@@ -19,8 +19,9 @@ std::string DocumentStart(const THtmlTable& table) {
   return "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\"/>\n<title>Grid</title>\n<style>\n"
          "td{background-color:" + HtmlColor(table.CellBackground) + ";color:" + HtmlColor(table.CellColor) +
          "}\nth{background-color:" + HtmlColor(table.HeaderBackground) + ";color:" + HtmlColor(table.HeaderColor) +
-         ";font-weight:normal;text-align:left}\n</style>\n</head>\n<body>\n<table style=\"width:" +
-         std::to_string(std::clamp(table.WidthPercent, 0, 100)) + "%;border-collapse:collapse\" border=\"1\">\n";
+         ";font-weight:normal;text-align:left}\ntd,th{border:1px solid #a0a0a0}\n</style>\n</head>\n<body>\n"
+         "<table style=\"width:" + std::to_string(std::clamp(table.WidthPercent, 0, 100)) +
+         "%;border-collapse:collapse\">\n";
 }
 
 constexpr std::string_view kDocumentEnd = "</table>\n</body>\n</html>\n";

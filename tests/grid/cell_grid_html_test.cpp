@@ -214,7 +214,7 @@ TEST_F(CellGridHtml, MarkupIsSanitised) {
                                              "td",   "b",    "i",    "u",     "s",     "sub",  "sup",   "p",
                                              "ul",   "li",   "span", "a",     "br",    "hr"};
   for (const QString& element : names.elements) EXPECT_TRUE(allowedElements.count(element)) << element.toStdString();
-  const std::set<QString> allowedAttributes = {"charset", "style", "border", "href"};
+  const std::set<QString> allowedAttributes = {"charset", "style", "href"};
   for (const QString& attribute : names.attributes)
     EXPECT_TRUE(allowedAttributes.count(attribute)) << attribute.toStdString();
   EXPECT_EQ(names.hrefs, (std::vector<QString>{"http://ok.example/", "https://e.example/", "mailto:a@b.example"}));
