@@ -59,13 +59,21 @@ void AppendCell(std::string& out, const THtmlCell& cell, bool endTag) {
 }
 
 // Whether a short text (its n bytes in a word) goes out as it is: ASCII
-// without a control character or a byte that HTML escapes.
+// without a control character or a byte that HTML escapes. The bytes past
+// the text become spaces, which pass. Each term marks the high bit of some
+// byte when a byte of its kind is there, and of none otherwise, except that
+// carries and borrows, which start only at a byte that is marked anyway, may
+// mark others too: so only whether any byte is marked is exact.
 bool IsPlainHtmlWord(std::uint64_t text, std::size_t n) {
   const std::uint64_t pastText = ~((std::uint64_t{1} << (8 * n)) - 1);
   const std::uint64_t word = text | (pastText & Repeated(' '));
-  if ((word & kHighBits) != 0 || AnyByteBelow(word, ' ')) return false;
-  return !WordHoldsEither(word, '&', '<') && !WordHoldsEither(word, '>', '"') &&
-         !WordHoldsEither(word, '\'', '\x7F');
+  const std::uint64_t marked = word                                          // 0x80 and above
+                               | (word + kLowBits)                            // DEL
+                               | ((word - Repeated(' ')) & ~word)             // controls
+                               | ZeroBytes(word ^ Repeated('"'))              // a double quote
+                               | ZeroBytes((word | kLowBits) ^ Repeated('\''))  // & and '
+                               | ZeroBytes((word & ~Repeated('\x02')) ^ Repeated('<'));  // < and >
+  return (marked & kHighBits) == 0;
 }
 
 // The rows of a table as HTML, a block at a time. A run of plain cells is

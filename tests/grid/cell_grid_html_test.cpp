@@ -110,7 +110,7 @@ TEST_F(CellGridHtml, ExportsTheGridAsATable) {
 // export ask, and the page must not change by it.
 TEST_F(CellGridHtml, PlainCellsComeOutAsAskedForCellsDo) {
   const char* texts[] = {"Mon", "", "a<b", "x&y", "\"q\"", "it's", "\x7F", "tab\there", "caf\xC3\xA9",
-                         "1234567", "12345678", "<B>b</B>", "=1+2", "one\ntwo", "a>b"};
+                         "1234567", "12345678", "<B>b</B>", "=1+2", "one\ntwo", "a>b", "x\x01y"};
   grid.SetColCount(5);
   grid.SetRowCount(4);
   grid.SetFixedCols(0);
