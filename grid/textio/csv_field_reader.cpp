@@ -49,10 +49,14 @@ void TCsvFieldReader::StartText() {
   FeedText(text);
 }
 
+// The bytes before a NUL are read first, so that an error they hold is the
+// one told, and the NUL's line is known, however the text came in blocks.
 void TCsvFieldReader::FeedText(std::string_view bytes) {
-  CheckNoNul(bytes);
+  const char* nul = Find(bytes, 0, '\0');
+  if (nul) bytes = bytes.substr(0, static_cast<std::size_t>(nul - bytes.data()));
   std::size_t pos = 0;
   while (pos < bytes.size()) pos = state_ == TState::FieldStart && col_ == 0 ? ReadLines(bytes, pos) : ReadBytes(bytes, pos);
+  if (nul) Fail(line_, "it holds a NUL byte, so it is no text file");
 }
 
 void TCsvFieldReader::Finish() {
@@ -218,14 +222,6 @@ std::string_view TCsvFieldReader::Decoded(std::string_view field) {
   decoded_.clear();
   for (char c : field) AppendUtf8(decoded_, CodePageCharacter(850, static_cast<unsigned char>(c)));
   return decoded_;
-}
-
-void TCsvFieldReader::CheckNoNul(std::string_view bytes) const {
-  const char* nul = Find(bytes, 0, '\0');
-  if (!nul) return;
-  const auto before = bytes.substr(0, static_cast<std::size_t>(nul - bytes.data()));
-  const auto lines = std::count(before.begin(), before.end(), '\n');
-  Fail(line_ + lines, "it holds a NUL byte, so it is no text file");
 }
 
 void TCsvFieldReader::Fail(std::int64_t line, const std::string& what) const { throw TCsvFormatError(line, what); }

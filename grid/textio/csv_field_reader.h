@@ -89,7 +89,6 @@ class TCsvFieldReader {
   void EndRecord();
   void Emit(std::string_view field);
   std::string_view Decoded(std::string_view field);
-  void CheckNoNul(std::string_view bytes) const;
   [[noreturn]] void Fail(std::int64_t line, const std::string& what) const;
 
   const TCsvReadRules rules_;

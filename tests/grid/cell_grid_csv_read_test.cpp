@@ -154,6 +154,8 @@ TEST_F(CellGridCsvReadBadInput, FilesThatAreNoTableLeaveTheGridAsItWas) {
       {"unclosed.csv", "a,b\r\nc,\"d\r\n", "line 2: a quote opened here is never closed"},
       {"nul.csv", std::string("a,b\r\nc\0d\r\n", 10), "line 2: it holds a NUL byte"},
       {"wide.csv", std::string(1'000'000, ','), "line 1: a row has more than 65536 cells"},
+      // Told in the order of the text, not of the blocks it is read in.
+      {"wide_then_nul.csv", std::string(70'000, ',') + "\r\nx" + '\0', "line 1: a row has more than 65536 cells"},
       {"huge_field.csv", "x\r\n" + std::string(100 << 20, 'y'), "line 2: a cell is longer than 16 MiB"},
   };
   for (const auto& c : cases) {
